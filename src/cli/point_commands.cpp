@@ -1,0 +1,135 @@
+// merilon-cli import and points: the text import and the point file, driven as a user would.
+#include <cstdio>
+#include <memory>
+
+#include "cli/cli_args.h"
+#include "cli/cli_commands.h"
+#include "cli/cli_platform.h"
+#include "platform/number_text.h"
+#include "platform/text_file.h"
+#include "points/numeric_helpers.h"
+#include "shell/program.h"
+
+namespace merilon::cli {
+namespace {
+
+std::unique_ptr<Program> startProgram(CliPlatform& platform, const CliEnvironment& env) {
+  ProgramOptions options;
+  options.programFolder = env.programFolder;
+  auto program = std::make_unique<Program>(platform, options);
+  if (!program->start()) return nullptr;
+  return program;
+}
+
+void printLog(const TFORM_Main& main) {
+  for (const auto& line : main.LogMemo.lines()) std::printf("%s\n", line.c_str());
+}
+
+}  // namespace
+
+int runImport(const std::vector<std::string>& words, const CliEnvironment& env) {
+  CliArgs args;
+  std::string error;
+  if (!parseCliArgs(words, {"force"},
+                    {"append", "separator", "x", "y", "z", "symbol", "type"}, args, error)) {
+    return cliFail(kExitUsage, error);
+  }
+  if (args.positional.empty() || !args.option("o")) {
+    return cliFail(kExitUsage, "użycie: merilon-cli import INPUT... -o OUT.meri");
+  }
+  for (const auto& input : args.positional) {
+    if (!fileExists(input)) return cliFail(kExitInput, "nie można odczytać pliku " + input);
+  }
+  if (auto append = args.option("append"); append && !fileExists(*append)) {
+    return cliFail(kExitInput, "nie można odczytać pliku " + *append);
+  }
+  const std::string out = stripExtension(*args.option("o")) + ".meri";
+  if (std::filesystem::exists(out) && !args.has("force")) {
+    return cliFail(kExitExists, "plik " + out + " istnieje (--force zapisuje mimo to)");
+  }
+
+  CliPlatform platform;
+  bool unusable = false;
+  platform.answer = [&](const MessageRequest& r) {
+    if (r.title == "Wpisywanie punktów") return DialogResult::Yes;  // append to the opened points
+    if (r.title == "Zapis do pliku") return DialogResult::Yes;      // --force was given
+    if (r.title == "Błąd") unusable = true;
+    return r.buttons == MessageButtons::Ok ? DialogResult::Ok : DialogResult::No;
+  };
+  auto program = startProgram(platform, env);
+  if (!program) return cliFail(kExitInput, "brak pamięci");
+  TFORM_Main& main = program->main;
+
+  if (auto append = args.option("append")) {
+    platform.openAnswers.push_back(*append);
+    main.Button3Click();
+  }
+  platform.openAnswers.push_back(args.positional.front());
+  main.Button1Click();
+  for (std::size_t k = 1; k < args.positional.size(); ++k) {
+    std::vector<std::string> lines;
+    if (!readUserTextLines(args.positional[k], lines, error)) {
+      return cliFail(kExitInput, "nie można odczytać pliku " + args.positional[k] + ": " + error);
+    }
+    std::string text;
+    for (const auto& line : lines) text += line + "\n";
+    platform.clipboard = text;
+    main.Button20Click();
+  }
+  if (auto s = args.option("separator")) main.SeparatorCombo.text = *s;
+  if (auto v = args.option("x")) main.PositionXCombo.text = *v;
+  if (auto v = args.option("y")) main.PositionYCombo.text = *v;
+  if (auto v = args.option("z")) main.PositionZCombo.text = *v;
+  if (auto v = args.option("symbol")) main.PositionSymbolCombo.text = *v;
+  if (auto v = args.option("type")) main.PositionTypeCombo.text = *v;
+
+  main.Button2Click();
+  if (unusable) {
+    printLog(main);
+    return kExitInput;
+  }
+  platform.saveAnswers.push_back(out);
+  main.Button5Click();
+  printLog(main);
+  if (!main.pointsSaved) return kExitInput;
+  std::printf("Liczba punktów: %d\n", program->points.pointCount());
+  return kExitOk;
+}
+
+int runPoints(const std::vector<std::string>& words, const CliEnvironment& env) {
+  CliArgs args;
+  std::string error;
+  if (!parseCliArgs(words, {}, {}, args, error)) return cliFail(kExitUsage, error);
+  if (args.positional.size() != 1) return cliFail(kExitUsage, "użycie: merilon-cli points POINTS.meri");
+  const std::string file = args.positional.front();
+  if (!fileExists(file)) return cliFail(kExitInput, "nie można odczytać pliku " + file);
+
+  CliPlatform platform;
+  auto program = startProgram(platform, env);
+  if (!program) return cliFail(kExitInput, "brak pamięci");
+  platform.openAnswers.push_back(file);
+  program->main.Button3Click();
+  const PointStore& points = program->points;
+  std::string out;
+  for (int i = 1; i <= points.pointCount(); ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    out.clear();
+    out += formatInt(i);
+    out += '\t';
+    out += formatGeneral(points.pointX[k]);
+    out += '\t';
+    out += formatGeneral(points.pointY[k]);
+    out += '\t';
+    out += formatGeneral(points.pointZ[k]);
+    out += '\t';
+    out += points.pointName[k].text();
+    out += '\t';
+    out += formatInt(points.pointType[k]);
+    out += '\n';
+    std::fwrite(out.data(), 1, out.size(), stdout);
+  }
+  printLog(program->main);
+  return kExitOk;
+}
+
+}  // namespace merilon::cli

@@ -1,0 +1,88 @@
+// Controls as plain data. A window of the system holds its controls as values under their own
+// names; handlers read and write them, and a front end mirrors them into real widgets.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace merilon {
+
+// Which keys an edit field lets through (the rest are swallowed with a beep).
+enum class KeyFilter { None, Integer, Decimal };
+
+struct Control {
+  bool enabled = true;
+  bool visible = true;
+  std::string hint;
+};
+
+struct Button : Control {
+  std::string caption;
+};
+
+struct Label : Control {
+  std::string caption;
+};
+
+struct CheckBox : Control {
+  std::string caption;
+  bool checked = false;
+};
+
+struct Edit : Control {
+  std::string text;
+  bool readOnly = false;
+  int maxLength = 0;  // 0: no limit
+  KeyFilter keyFilter = KeyFilter::None;
+};
+
+// An editable drop-down list: free text plus a list of items to choose from.
+struct ComboBox : Edit {
+  std::vector<std::string> items;
+};
+
+struct ProgressBar : Control {
+  int minimum = 0;
+  int maximum = 100;
+  int position = 0;
+  int step = 1;
+};
+
+struct StatusBar : Control {
+  std::string text;
+};
+
+// A multi-line plain-text editor holding its lines. Every change bumps the revision, so a view
+// copies a large text into its widget only when it really changed.
+class Memo : public Control {
+ public:
+  const std::vector<std::string>& lines() const { return lines_; }
+  std::size_t lineCount() const { return lines_.size(); }
+  void setLines(std::vector<std::string> lines) {
+    lines_ = std::move(lines);
+    ++revision_;
+  }
+  void appendLine(std::string line) {
+    lines_.push_back(std::move(line));
+    ++revision_;
+  }
+  void appendLines(const std::vector<std::string>& more) {
+    lines_.insert(lines_.end(), more.begin(), more.end());
+    ++revision_;
+  }
+  void clear() {
+    lines_.clear();
+    ++revision_;
+  }
+  std::uint64_t revision() const { return revision_; }
+
+  bool readOnly = true;
+
+ private:
+  std::vector<std::string> lines_;
+  std::uint64_t revision_ = 0;
+};
+
+}  // namespace merilon

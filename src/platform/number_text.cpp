@@ -1,0 +1,172 @@
+#include "platform/number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace merilon {
+namespace {
+
+struct Decimal {
+  bool negative = false;
+  std::string digits;  // significant digits, no leading zeros unless the value is 0
+  int exponent = 0;    // value = 0.d1d2d3... × 10^exponent
+};
+
+// The value correctly rounded to 15 significant digits.
+Decimal toFifteenDigits(double value) {
+  Decimal d;
+  char buf[64];
+  auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+  std::string_view s(buf, static_cast<std::size_t>(res.ptr - buf));
+  if (!s.empty() && s[0] == '-') {
+    d.negative = true;
+    s.remove_prefix(1);
+  }
+  const auto e = s.find('e');
+  d.digits.push_back(s[0]);
+  for (char c : s.substr(2, e - 2)) d.digits.push_back(c);
+  int exp10 = 0;
+  std::string_view es = s.substr(e + 1);
+  if (!es.empty() && es[0] == '+') es.remove_prefix(1);
+  std::from_chars(es.data(), es.data() + es.size(), exp10);
+  d.exponent = exp10 + 1;
+  while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
+  if (d.digits == "0") {
+    d.exponent = 1;
+  }
+  return d;
+}
+
+}  // namespace
+
+std::string formatFixed(double value, int decimals) {
+  if (decimals < 0) decimals = 0;
+  if (decimals > 15) decimals = 15;
+  if (!std::isfinite(value)) return std::isnan(value) ? "NAN" : (value < 0 ? "-INF" : "INF");
+  Decimal d = toFifteenDigits(value);
+  // Digits before the point and the decimals, as one digit string to be rounded.
+  std::string intPart;
+  std::string frac;
+  for (int k = 0; k < d.exponent; ++k) {
+    intPart.push_back(k < static_cast<int>(d.digits.size()) ? d.digits[k] : '0');
+  }
+  if (intPart.empty()) intPart = "0";
+  // Fraction digits: positions exponent, exponent+1, ... of the digit string.
+  std::string allFrac;
+  for (int k = 0; k < decimals + 1; ++k) {
+    const int idx = d.exponent + k;
+    allFrac.push_back(idx >= 0 && idx < static_cast<int>(d.digits.size()) ? d.digits[idx] : '0');
+  }
+  // A value below 1 with leading zeros after the point: the index above is negative for them.
+  frac = allFrac.substr(0, decimals);
+  const bool roundUp = allFrac[decimals] >= '5';
+  std::string number = intPart + frac;
+  if (roundUp) {
+    int k = static_cast<int>(number.size()) - 1;
+    while (k >= 0) {
+      if (number[k] == '9') {
+        number[k] = '0';
+        --k;
+      } else {
+        ++number[k];
+        break;
+      }
+    }
+    if (k < 0) number.insert(number.begin(), '1');
+  }
+  const std::size_t intLen = number.size() - static_cast<std::size_t>(decimals);
+  std::string out;
+  bool allZero = true;
+  for (char c : number) {
+    if (c != '0') allZero = false;
+  }
+  if (d.negative && !allZero) out.push_back('-');
+  out.append(number, 0, intLen);
+  if (decimals > 0) {
+    out.push_back('.');
+    out.append(number, intLen, std::string::npos);
+  }
+  // Strip leading zeros of the integer part that came from the carry-free path.
+  const std::size_t start = (out[0] == '-') ? 1 : 0;
+  while (out.size() > start + 1 && out[start] == '0' && out[start + 1] != '.') out.erase(start, 1);
+  return out;
+}
+
+std::string formatGeneral(double value) {
+  if (!std::isfinite(value)) return std::isnan(value) ? "NAN" : (value < 0 ? "-INF" : "INF");
+  if (value == 0) return "0";
+  Decimal d = toFifteenDigits(value);
+  std::string out;
+  if (d.negative) out.push_back('-');
+  const int exp10 = d.exponent - 1;  // value = d1.d2d3... × 10^exp10
+  if (exp10 >= 15 || exp10 < -5) {
+    out.push_back(d.digits[0]);
+    if (d.digits.size() > 1) {
+      out.push_back('.');
+      out.append(d.digits, 1, std::string::npos);
+    }
+    out.push_back('E');
+    out += std::to_string(exp10);
+    return out;
+  }
+  if (d.exponent <= 0) {
+    out += "0.";
+    out.append(static_cast<std::size_t>(-d.exponent), '0');
+    out += d.digits;
+    return out;
+  }
+  for (int k = 0; k < d.exponent; ++k) {
+    out.push_back(k < static_cast<int>(d.digits.size()) ? d.digits[k] : '0');
+  }
+  if (static_cast<int>(d.digits.size()) > d.exponent) {
+    out.push_back('.');
+    out.append(d.digits, static_cast<std::size_t>(d.exponent), std::string::npos);
+  }
+  return out;
+}
+
+std::string formatInt(long long value) {
+  char buf[32];
+  auto res = std::to_chars(buf, buf + sizeof buf, value);
+  return std::string(buf, res.ptr);
+}
+
+std::string_view trimBlanks(std::string_view text) {
+  auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+std::optional<double> parseDouble(std::string_view text) {
+  text = trimBlanks(text);
+  if (text.empty()) return std::nullopt;
+  if (text.front() == '+') {
+    text.remove_prefix(1);
+    if (text.empty() || text.front() == '-' || text.front() == '+') return std::nullopt;
+  }
+  // from_chars also takes "inf" and "nan", which are not numbers to a surveyor.
+  const char first = text.front() == '-' && text.size() > 1 ? text[1] : text.front();
+  if (!((first >= '0' && first <= '9') || first == '.')) return std::nullopt;
+  double value = 0;
+  auto res = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (res.ec != std::errc() || res.ptr != text.data() + text.size()) return std::nullopt;
+  if (!std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+std::optional<std::int32_t> parseInt32(std::string_view text) {
+  text = trimBlanks(text);
+  if (text.empty()) return std::nullopt;
+  if (text.front() == '+') {
+    text.remove_prefix(1);
+    if (text.empty() || text.front() == '-') return std::nullopt;
+  }
+  std::int32_t value = 0;
+  auto res = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (res.ec != std::errc() || res.ptr != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+}  // namespace merilon

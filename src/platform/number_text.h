@@ -1,0 +1,34 @@
+// The one place where numbers become text and text becomes numbers. Always "." as decimal
+// point and no thousands separator, whatever the process locale.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace merilon {
+
+// Fixed-decimal form ("%.Nf"): the value is first taken to 15 significant digits and then
+// rounded half away from zero to `decimals` places, so 112.345 with two decimals is "112.35".
+// `decimals` is clamped to 0..15.
+std::string formatFixed(double value, int decimals);
+
+// General form: rounded to 15 significant digits, no trailing zeros, no decimal point for whole
+// values; scientific form ("1.5E-6", "1E15") for magnitudes of 10^15 or more or below 0.00001.
+std::string formatGeneral(double value);
+
+// Plain decimal integer.
+std::string formatInt(long long value);
+
+// Whole text (after trimming blanks and tabs) as a finite number with optional sign, decimals and
+// exponent; nothing when it does not convert.
+std::optional<double> parseDouble(std::string_view text);
+
+// Whole text (after trimming) as a signed 32-bit integer; nothing when it does not convert.
+std::optional<std::int32_t> parseInt32(std::string_view text);
+
+// Text with surrounding blanks (spaces, tabs, line ends) removed.
+std::string_view trimBlanks(std::string_view text);
+
+}  // namespace merilon

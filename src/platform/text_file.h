@@ -1,0 +1,85 @@
+// Reading and writing text files. Files on disk are single-byte code page 1250 with CR LF line
+// ends; in memory the lines are UTF-8. Every file the program touches goes through here.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace merilon {
+
+// Splits raw file bytes into lines at LF, CR LF or CR; a final line end makes no empty line.
+std::vector<std::string> splitLines(std::string_view bytes);
+
+// Reads a whole text file of the program's own (code page 1250). False when it cannot be read;
+// `error` then holds the system's reason.
+bool readCp1250Lines(const std::filesystem::path& path, std::vector<std::string>& lines,
+                     std::string& error);
+
+// Reads a text file brought by the user: a file that is valid UTF-8 and holds non-ASCII bytes is
+// read as UTF-8 (a byte-order mark is dropped), any other as code page 1250.
+bool readUserTextLines(const std::filesystem::path& path, std::vector<std::string>& lines,
+                       std::string& error);
+
+// Streams the lines of a code page 1250 file one at a time, so large files need no whole copy in
+// memory. `rawLength` is the line's length in bytes on disk, without its line end.
+class TextLineReader {
+ public:
+  bool open(const std::filesystem::path& path, std::string& error);
+  // False at the end of the file.
+  bool next(std::string& utf8Line, std::size_t& rawLength);
+  std::uintmax_t fileSize() const { return fileSize_; }
+
+ private:
+  struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+  };
+  bool fill();
+  std::unique_ptr<std::FILE, FileCloser> file_;
+  std::vector<char> buffer_;
+  std::size_t begin_ = 0;
+  std::size_t end_ = 0;
+  bool eof_ = false;
+  bool pendingCr_ = false;
+  std::uintmax_t fileSize_ = 0;
+};
+
+// Writes a file safely: the bytes go to a temporary file beside the target, which replaces the
+// target only when everything was written, so a failed save never destroys the old file.
+class SafeFileWriter {
+ public:
+  explicit SafeFileWriter(std::filesystem::path target);
+  ~SafeFileWriter();
+  SafeFileWriter(const SafeFileWriter&) = delete;
+  SafeFileWriter& operator=(const SafeFileWriter&) = delete;
+
+  bool open();
+  // Appends raw bytes (already code page 1250).
+  void writeBytes(std::string_view bytes);
+  // Appends one UTF-8 line, encoded to code page 1250 and ended with CR LF.
+  void writeLine(std::string_view utf8);
+  // Flushes, closes and renames over the target. False on any failure so far.
+  bool commit();
+  // Gives up: the temporary file is removed and the target left untouched.
+  void discard();
+  const std::string& error() const { return error_; }
+
+ private:
+  void flushBuffer();
+  void fail(const std::string& reason);
+  std::filesystem::path target_;
+  std::filesystem::path temp_;
+  std::FILE* file_ = nullptr;
+  std::string buffer_;
+  std::string error_;
+};
+
+// Writes the whole file (lines in UTF-8, written as code page 1250 with CR LF) safely.
+bool writeCp1250Lines(const std::filesystem::path& path, const std::vector<std::string>& lines,
+                      std::string& error);
+
+}  // namespace merilon

@@ -1,0 +1,85 @@
+// The one set of survey points the program works on ("Punkty"): parallel arrays indexed
+// 1..pointCount (index 0 unused), grown in steps of 5000, with the cross-section work arrays
+// sized alongside.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "points/duplicate_index.h"
+#include "points/point_name.h"
+
+namespace merilon {
+
+class Platform;
+
+struct PointExtents {
+  double minX = 99999999, minY = 99999999, minZ = 99999999;
+  double maxX = -99999999, maxY = -99999999, maxZ = -99999999;
+};
+
+// Outcome of the import's duplicate test.
+struct NewPointCheck {
+  bool accept = true;
+  int index = 0;  // the new index when accepted as new; the matching point when rejected
+};
+
+class PointStore {
+ public:
+  static constexpr int kGrowthStep = 5000;
+
+  explicit PointStore(Platform& platform);
+
+  std::vector<double> pointX, pointY, pointZ;
+  std::vector<PointName> pointName;
+  std::vector<std::int32_t> pointType;
+  // Work arrays of the cross-section generator and the point tools.
+  std::vector<double> pointChainage, pointOffset, pointLayerDepth;
+  std::vector<std::int32_t> pointUseFlag, pointAxisFlag, pointOrder;
+
+  PointExtents extents;
+
+  int pointCount() const { return pointCount_; }
+  int pointCapacity() const { return pointCapacity_; }
+
+  // Start-up: capacity 1000 and one growth step.
+  bool initialise();
+
+  void clearPoints();
+  // Adds one slot at the end (growing when the count reaches the capacity); false when growth
+  // failed, with the count unchanged.
+  bool reservePoint();
+  // Adds 5000 to the capacity, all arrays or none; shows the failure message.
+  bool growPointStore();
+
+  // Fills point i (the one just reserved) in one go, keeping the duplicate index current.
+  void setPoint(int i, double x, double y, double z, const PointName& name, std::int32_t type);
+  // Tells the store that coordinates of existing points changed outside setPoint.
+  void coordinatesChanged() { duplicates_.invalidate(); }
+
+  // The import's duplicate test; `recordLine` is the record's whole text for the log line.
+  // `log` receives the line about a point of equal X, Y and another height.
+  NewPointCheck checkNewPoint(int recordNumber, double x, double y, double z,
+                              const std::string& recordLine,
+                              const std::function<void(const std::string&)>& log);
+
+  void computePointExtents();
+  void sortPointOrder(int lo, int hi);
+
+  // Testing seam: growth beyond this capacity fails as if memory ran out (0: no limit).
+  int capacityLimitForTesting = 0;
+
+ private:
+  bool resizeAll(std::size_t n);
+  Platform& platform_;
+  int pointCount_ = 0;
+  int pointCapacity_ = 0;
+  DuplicateIndex duplicates_;
+};
+
+// "P%.5d" of the index: P00007, P123456.
+std::string defaultPointName(int index);
+
+}  // namespace merilon

@@ -1,0 +1,40 @@
+#include "shell/program.h"
+
+#include <exception>
+#include <new>
+
+#include "points/numeric_helpers.h"
+
+namespace merilon {
+
+Program::Program(Platform& platform_, ProgramOptions options_)
+    : platform(platform_),
+      options(std::move(options_)),
+      folders(options.programFolder, options.userSettingsFolder),
+      points(platform_),
+      main(*this) {}
+
+bool Program::start() {
+  if (!main.FormCreate()) return false;
+  if (!options.initialDataFolder.empty()) main.dataFolder = options.initialDataFolder;
+  return true;
+}
+
+void Program::runHandler(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const std::bad_alloc&) {
+    platform.setBusyCursor(false);
+    main.enableCommands();
+    main.progressPosition(0);
+    showMessage(platform, MessageIcon::Error, MessageButtons::Ok, "Błąd, alokacji pamięci",
+                "Brak pamięci do wykonania polecenia");
+  } catch (const std::exception& e) {
+    platform.setBusyCursor(false);
+    main.enableCommands();
+    main.progressPosition(0);
+    showMessage(platform, MessageIcon::Error, MessageButtons::Ok, "Błąd", e.what());
+  }
+}
+
+}  // namespace merilon

@@ -1,0 +1,56 @@
+// The running program: owns every store and every window, created in the documented order.
+// Nothing is global, so a test makes a fresh program and throws it away.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "platform/platform.h"
+#include "points/point_store.h"
+#include "points/record_parser.h"
+#include "shell/main_window.h"
+#include "shell/recent_files.h"
+#include "shell/settings_folders.h"
+
+namespace merilon {
+
+struct ProgramOptions {
+  // Folder of the executable: settings files and the files shipped with the program.
+  std::filesystem::path programFolder;
+  // Where the written settings go when the program folder is not writable.
+  std::filesystem::path userSettingsFolder = SettingsFolders::defaultUserFolder();
+  // Where file dialogs first start; the program folder when empty.
+  std::filesystem::path initialDataFolder;
+};
+
+class Program {
+ public:
+  Program(Platform& platform, ProgramOptions options);
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  Platform& platform;
+  ProgramOptions options;
+  SettingsFolders folders;
+  PointStore points;
+  RecordParser parser;
+  RecentFiles recent;
+
+  // The drawing window sets itself up afresh when next shown if this is false.
+  bool drawingPrepared = false;
+
+  TFORM_Main main;
+
+  // Runs the start-up of the main window; false when the program must end.
+  bool start();
+
+  // Runs a handler so that no exception crosses it: an unforeseen failure is shown as a message
+  // and the commands are enabled again.
+  void runHandler(const std::function<void()>& handler);
+
+  // Called when a point file is opened: the loaded alignment is discarded.
+  std::function<void()> discardAlignment;
+};
+
+}  // namespace merilon
