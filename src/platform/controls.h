@@ -62,7 +62,7 @@ class Memo : public Control {
   std::size_t lineCount() const { return lines_.size(); }
   void setLines(std::vector<std::string> lines) {
     lines_ = std::move(lines);
-    ++revision_;
+    replacedRevision_ = ++revision_;
   }
   void appendLine(std::string line) {
     lines_.push_back(std::move(line));
@@ -74,15 +74,18 @@ class Memo : public Control {
   }
   void clear() {
     lines_.clear();
-    ++revision_;
+    replacedRevision_ = ++revision_;
   }
   std::uint64_t revision() const { return revision_; }
+  // The revision of the last change that was not an append.
+  std::uint64_t replacedRevision() const { return replacedRevision_; }
 
   bool readOnly = true;
 
  private:
   std::vector<std::string> lines_;
   std::uint64_t revision_ = 0;
+  std::uint64_t replacedRevision_ = 0;
 };
 
 }  // namespace merilon

@@ -1,0 +1,229 @@
+#include "alignment/alignment.h"
+
+#include <new>
+
+#include "platform/number_text.h"
+#include "platform/text_file.h"
+#include "points/no_value.h"
+#include "points/numeric_helpers.h"
+#include "points/record_parser.h"
+#include "shell/program.h"
+
+namespace merilon {
+namespace {
+
+template <typename T>
+void growTo(std::vector<T>& v, std::size_t n) {
+  if (n > v.capacity()) v.reserve(std::max(n, v.capacity() + v.capacity() / 2));
+  v.resize(n);
+}
+
+// A header text without blanks around it and without double quotes of its own around it.
+std::string headerField(std::string_view text) {
+  text = trimBlanks(text);
+  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+    text = text.substr(1, text.size() - 2);
+  }
+  return std::string(text);
+}
+
+}  // namespace
+
+bool Alignment::resizeAll(std::size_t n) {
+  growTo(chainage, n);
+  growTo(x, n);
+  growTo(y, n);
+  growTo(azimuth, n);
+  growTo(radius, n);
+  growTo(clothoidParameter, n);
+  return true;
+}
+
+bool Alignment::initialise(Platform& platform) {
+  capacity_ = 0;
+  count = 0;
+  loaded = false;
+  resetExtent();
+  resetWalk();
+  return growAlignmentStorage(platform);
+}
+
+bool Alignment::growAlignmentStorage(Platform& platform) {
+  const int newCapacity = capacity_ + kGrowthStep;
+  const auto old = chainage.size();
+  try {
+    if (capacityLimitForTesting > 0 && newCapacity > capacityLimitForTesting) {
+      throw std::bad_alloc();
+    }
+    resizeAll(static_cast<std::size_t>(newCapacity) + 1);
+  } catch (const std::bad_alloc&) {
+    try {
+      resizeAll(old);
+    } catch (...) {
+    }
+    showMessage(platform, MessageIcon::Error, MessageButtons::Ok, "Błąd, alokacji pamięci",
+                "Brak pamięci dla punktów trasy" + formatInt(newCapacity));
+    return false;
+  }
+  capacity_ = newCapacity;
+  return true;
+}
+
+void Alignment::resetExtent() {
+  minX = 99999999;
+  minY = 99999999;
+  maxX = -99999999;
+  maxY = -99999999;
+}
+
+void Alignment::resetWalk() {
+  walk.element = first;
+  walk.nextRecord = first + 1;
+  walk.originElement = 0;
+}
+
+void Alignment::recordsChanged() {
+  inOrder_ = true;
+  for (int i = first; i < count; ++i) {
+    if (!(chainage[static_cast<std::size_t>(i)] <= chainage[static_cast<std::size_t>(i) + 1])) {
+      inOrder_ = false;
+      break;
+    }
+  }
+  resetWalk();
+}
+
+bool Alignment::setRecords(Platform& platform, const std::vector<AlignmentRecord>& records) {
+  resetExtent();
+  count = 0;
+  int k = 0;
+  for (const auto& r : records) {
+    ++k;
+    if (k >= capacity_ && !growAlignmentStorage(platform)) {
+      recordsChanged();
+      return false;
+    }
+    const auto i = static_cast<std::size_t>(k);
+    chainage[i] = r.chainage;
+    x[i] = r.x;
+    y[i] = r.y;
+    azimuth[i] = r.azimuth;
+    radius[i] = r.radius;
+    clothoidParameter[i] = r.clothoidParameter;
+    if (r.x < minX) minX = r.x;
+    if (r.x > maxX) maxX = r.x;
+    if (r.y < minY) minY = r.y;
+    if (r.y > maxY) maxY = r.y;
+    count = k;
+  }
+  first = 1;
+  recordsChanged();
+  return true;
+}
+
+AlignmentRecord Alignment::record(int i) const {
+  const auto k = static_cast<std::size_t>(i);
+  return {chainage[k], x[k], y[k], azimuth[k], radius[k], clothoidParameter[k]};
+}
+
+AlignmentReadStatus readAlignmentFile(const std::filesystem::path& path, RecordParser& parser,
+                                      Alignment& alignment, Platform& platform,
+                                      std::vector<std::string>& lines, std::string& error) {
+  alignment.resetExtent();
+  lines.clear();
+  if (!readCp1250Lines(path, lines, error)) return AlignmentReadStatus::CannotRead;
+
+  parser.fieldSeparator = ",";
+  std::string text1, text2;
+  std::int32_t skip = NO_VALUE;
+  std::int32_t records = NO_VALUE;
+  if (lines.size() > 1) {
+    parser.recordLine = lines[1];
+    parser.splitRecord();
+    text1 = headerField(parser.textField(1));
+    text2 = headerField(parser.textField(2));
+    skip = parser.intField(4);
+    records = parser.intField(5);
+  }
+  alignment.headerText = text1 + "  \"" + text2 + "\"";
+  alignment.fileName = path.string();
+  alignment.first = 1;
+  alignment.count = 0;
+
+  for (std::int64_t k = 1; k <= records; ++k) {
+    const std::int64_t lineIndex = static_cast<std::int64_t>(skip) + 1 + k;
+    if (lineIndex < 0 || lineIndex >= static_cast<std::int64_t>(lines.size())) break;
+    if (k >= alignment.capacity() && !alignment.growAlignmentStorage(platform)) {
+      alignment.recordsChanged();
+      alignment.loaded = false;
+      return AlignmentReadStatus::OutOfMemory;
+    }
+    parser.recordLine = lines[static_cast<std::size_t>(lineIndex)];
+    parser.splitRecord();
+    const auto i = static_cast<std::size_t>(k);
+    alignment.chainage[i] = parser.floatField(2);
+    alignment.x[i] = parser.floatField(3);
+    alignment.y[i] = parser.floatField(4);
+    alignment.azimuth[i] = parser.floatField(5);
+    alignment.radius[i] = parser.floatField(6);
+    alignment.clothoidParameter[i] = parser.floatField(7);
+    if (alignment.x[i] < alignment.minX) alignment.minX = alignment.x[i];
+    if (alignment.x[i] > alignment.maxX) alignment.maxX = alignment.x[i];
+    if (alignment.y[i] < alignment.minY) alignment.minY = alignment.y[i];
+    if (alignment.y[i] > alignment.maxY) alignment.maxY = alignment.y[i];
+    alignment.count = static_cast<int>(k);
+  }
+  alignment.recordsChanged();
+  alignment.loaded = true;
+  return AlignmentReadStatus::Ok;
+}
+
+bool loadAlignment(Program& program, Alignment& alignment, AlignmentFields fields,
+                   std::vector<std::string>& workText) {
+  Platform& platform = program.platform;
+  alignment.resetExtent();
+  platform.setBusyCursor(true);
+  std::filesystem::path chosen;
+  for (;;) {
+    FileDialogRequest request;
+    request.title = "Wybierz trasę";
+    request.filter = "Trasy, łącznice WĘZŁA|*.TRS;*.TRW;";
+    request.initialFolder = program.main.dataFolder;
+    auto name = platform.chooseOpenFile(request);
+    if (!name) {
+      platform.setBusyCursor(false);
+      return false;
+    }
+    if (fileExists(*name)) {
+      chosen = *name;
+      break;
+    }
+    const auto answer = showMessage(platform, MessageIcon::Question, MessageButtons::YesNo,
+                                    "Odczyt z pliku",
+                                    "Plik: " + name->string() +
+                                        " nie istnieje. Czy chcesz jeszcze raz wybrać?");
+    if (answer != DialogResult::Yes) {
+      platform.setBusyCursor(false);
+      return false;
+    }
+  }
+  std::string error;
+  const auto status = readAlignmentFile(chosen, program.parser, alignment, platform, workText, error);
+  platform.setBusyCursor(false);
+  if (status == AlignmentReadStatus::CannotRead) {
+    program.main.reportFileError("Błąd odczytu pliku", chosen.string(), error);
+    return false;
+  }
+  if (status == AlignmentReadStatus::OutOfMemory) return false;
+  program.main.dataFolder = chosen.parent_path();
+  fields.description.caption = alignment.headerText;
+  fields.descriptionTitle.visible = true;
+  if (alignment.count >= 1) {
+    fields.startChainage.text = formatFixed(alignment.chainage[1], 2);
+    fields.endChainage.text =
+        formatFixed(alignment.chainage[static_cast<std::size_t>(alignment.count)], 2);
+  }
+  return true;
+}
+
+}  // namespace merilon
