@@ -11,6 +11,8 @@ const std::vector<CliCommand>& cliCommands() {
        "[--z N] [--symbol N] [--type N] [--force]",
        &runImport},
       {"points", "points POINTS.meri", &runPoints},
+      {"station", "station ALIGNMENT CHAINAGE...", &runStation},
+      {"project", "project ALIGNMENT X Y", &runProject},
   };
   return commands;
 }

@@ -27,6 +27,8 @@ struct CliCommand {
 
 int runImport(const std::vector<std::string>& words, const CliEnvironment& env);
 int runPoints(const std::vector<std::string>& words, const CliEnvironment& env);
+int runStation(const std::vector<std::string>& words, const CliEnvironment& env);
+int runProject(const std::vector<std::string>& words, const CliEnvironment& env);
 
 // Every command, in the order --help lists them.
 const std::vector<CliCommand>& cliCommands();

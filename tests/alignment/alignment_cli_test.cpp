@@ -1,0 +1,58 @@
+// merilon-cli station and project on a small alignment: a straight north, a quarter circle of
+// radius 100 turning right, and a straight east.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+};
+
+CliRun runCli(const std::string& arguments) {
+  CliRun run;
+  const std::string command = std::string(MERILON_CLI) + " " + arguments + " 2>/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return run;
+  std::array<char, 4096> buffer{};
+  std::size_t n;
+  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
+  const int raw = pclose(pipe);
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return run;
+}
+
+const std::string kAlignment = std::string(MERILON_TEST_DATA) + "/alignment/prosta_luk.TRS";
+
+TEST(AlignmentCli, StationPrintsOneLinePerChainageInTheOrderGiven) {
+  const auto run = runCli("station " + kAlignment + " 178.5398163 -10 400 50");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out,
+            "178.539816\t29.289322\t170.710678\t0.785398\n"  // the middle of the arc
+            "-10.000000\t0.000000\t-10.000000\t0.000000\n"   // before the start
+            "400.000000\t242.920367\t200.000000\t1.570796\n"  // beyond the end
+            "50.000000\t0.000000\t50.000000\t0.000000\n");
+}
+
+TEST(AlignmentCli, ProjectPrintsChainageOffsetAndFoot) {
+  auto run = runCli("project " + kAlignment + " 150 250");
+  EXPECT_EQ(run.status, 0);
+  // 50 left of the last straight; the iteration stops within 0.0001 of the foot.
+  EXPECT_EQ(run.out, "307.079539\t-50.000000\t149.999906\t200.000000\n");
+  run = runCli("project " + kAlignment + " 1e300 250");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out, "");
+}
+
+TEST(AlignmentCli, RefusesMissingFilesAndBadNumbers) {
+  EXPECT_EQ(runCli("station /nonexistent/OS.TRS 10").status, 2);
+  EXPECT_EQ(runCli("station " + kAlignment + " 1,5").status, 2);
+  EXPECT_EQ(runCli("project " + kAlignment + " 1").status, 1);
+  EXPECT_EQ(runCli("station").status, 1);
+}
+
+}  // namespace
