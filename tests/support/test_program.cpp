@@ -25,7 +25,11 @@ TempFolder::~TempFolder() {
   std::filesystem::remove_all(path_, ec);
 }
 
-TestProgram::TestProgram() {
+TestProgram::TestProgram(bool startNow) {
+  if (startNow) start();
+}
+
+void TestProgram::start() {
   ProgramOptions options;
   options.programFolder = folder.path();
   options.userSettingsFolder = folder.path() / "user-config";

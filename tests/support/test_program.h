@@ -26,7 +26,9 @@ class TempFolder {
 };
 
 struct TestProgram {
-  TestProgram();
+  // With `startNow` false, the test puts files into the program folder and calls start().
+  explicit TestProgram(bool startNow = true);
+  void start();
   TempFolder folder;
   ScriptedPlatform platform;
   std::unique_ptr<Program> program;

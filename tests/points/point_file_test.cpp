@@ -1,0 +1,226 @@
+// "Zapisz Punkty" and "Otwórz Punkty" driven through the scripted platform.
+#include "points/point_file.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <clocale>
+
+#include "points/no_value.h"
+#include "support/test_program.h"
+
+namespace merilon {
+namespace {
+
+using testing::crlf;
+using testing::readBytes;
+using testing::TestProgram;
+using testing::writeBytes;
+
+struct PointFileFlow : ::testing::Test {
+  TestProgram t;
+  TFORM_Main& main = t.main();
+  PointStore& points = t.points();
+
+  void add(double x, double y, double z, const std::string& name, int type) {
+    ASSERT_TRUE(points.reservePoint());
+    points.setPoint(points.pointCount(), x, y, z, PointName::fromText(name), type);
+  }
+  void save(const std::filesystem::path& chosen) {
+    t.platform.saveAnswers = {chosen};
+    main.Button5Click();
+  }
+  void open(const std::filesystem::path& chosen) {
+    t.platform.openAnswers = {chosen};
+    main.Button3Click();
+  }
+};
+
+TEST_F(PointFileFlow, WritesTheGoldenPointFile) {
+  add(7452101.23, 5602345.5, 112.345, "P00001", 0);
+  add(1234.5, 100, 0.125, "P00002", 0);
+  add(-0.5, 1e15, NO_VALUE_F, "Łąka \"7\", pas", 9);
+  add(0.0000015, 3, 4, "", -12);
+  save(t.folder / "golden");
+  EXPECT_TRUE(main.pointsSaved);
+  const auto file = t.folder / "golden.meri";
+  testing::expectGolden(file, "points.meri");
+  EXPECT_EQ(readBytes(file).substr(0, 58),
+            "@MERI_PUNKT_1.0,\r\n,\r\n7452101.23,5602345.5,112.345,\"P00001\",0,1\r\n");
+  EXPECT_EQ(main.pointFileName, file.string());
+  EXPECT_EQ(main.baseTitle, "Merilon-[golden]");
+  EXPECT_EQ(t.platform.saveRequests[0].filter, "Merilon- punkty|*.meri");
+  EXPECT_EQ(t.platform.saveRequests[0].proposedName, "NOWEPUNKTY.MERI");
+  EXPECT_EQ(main.StatusBar1.text, "");
+  EXPECT_TRUE(main.Button5.enabled);
+  EXPECT_FALSE(t.platform.busy);
+}
+
+TEST_F(PointFileFlow, RoundTripKeepsEveryValueAndName) {
+  add(7452101.23, 5602345.5, 112.345, "A,B", 3);
+  add(-1.5, 2.25, NO_VALUE_F, "\"q\"", NO_VALUE);
+  add(0.1, 0.2, 0.3, "ŻÓŁW 16 ZNAKÓW!!", 9);
+  save(t.folder / "trip.txt");  // the extension is forced
+  ASSERT_TRUE(std::filesystem::exists(t.folder / "trip.meri"));
+  EXPECT_FALSE(std::filesystem::exists(t.folder / "trip.txt"));
+  TestProgram other;
+  other.platform.openAnswers = {t.folder / "trip.meri"};
+  other.main().Button3Click();
+  PointStore& read = other.points();
+  ASSERT_EQ(read.pointCount(), 3);
+  for (int i = 1; i <= 3; ++i) {
+    EXPECT_EQ(read.pointX[i], points.pointX[i]);
+    EXPECT_EQ(read.pointY[i], points.pointY[i]);
+    EXPECT_EQ(read.pointZ[i], points.pointZ[i]);
+    EXPECT_EQ(read.pointName[i].text(), points.pointName[i].text());
+    EXPECT_EQ(read.pointType[i], points.pointType[i]);
+  }
+  EXPECT_TRUE(other.platform.messages.empty());
+  EXPECT_EQ(other.main().LogMemo.lines(),
+            (std::vector<std::string>{"Wczytywanie danych Merilonu", "Liczba wczytanych punktów: 3"}));
+  EXPECT_EQ(other.main().baseTitle, "Merilon-[trip]");
+  EXPECT_EQ(other.main().PointCountLabel.caption, "Liczba punktów w do analizy: 3");
+}
+
+TEST_F(PointFileFlow, RoundTripUnderACommaDecimalLocale) {
+  const char* set = nullptr;
+  for (const char* l : {"pl_PL.UTF-8", "pl_PL.utf8", "de_DE.UTF-8", "de_DE.utf8"}) {
+    if ((set = std::setlocale(LC_ALL, l)) != nullptr) break;
+  }
+  if (!set) GTEST_SKIP() << "no comma-decimal locale installed";
+  add(7452101.23, 5602345.5, 112.345, "P00001", 0);
+  add(1234.5, 100, 0.125, "P00002", 0);
+  add(-0.5, 1e15, NO_VALUE_F, "Łąka \"7\", pas", 9);
+  add(0.0000015, 3, 4, "", -12);
+  save(t.folder / "golden");
+  std::setlocale(LC_ALL, "C");
+  testing::expectGolden(t.folder / "golden.meri", "points.meri");
+}
+
+TEST_F(PointFileFlow, EmptyStoreLeavesNoFile) {
+  writeBytes(t.folder / "old.meri", "old");
+  t.platform.answers = {DialogResult::Yes};
+  save(t.folder / "old.meri");
+  EXPECT_FALSE(std::filesystem::exists(t.folder / "old.meri"));
+  EXPECT_EQ(t.platform.messages[0].text, "Plik: " + (t.folder / "old.meri").string() +
+                                             " istnieje. Czy mimo to zapisywać?");
+  EXPECT_EQ(t.platform.messages[0].title, "Zapis do pliku");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(t.folder.path()),
+                          std::filesystem::directory_iterator()),
+            1);  // MERI_PARAM.knf only
+}
+
+TEST_F(PointFileFlow, DecliningTheOverwriteWritesNothing) {
+  add(1, 2, 3, "A", 0);
+  writeBytes(t.folder / "keep.meri", "old");
+  t.platform.answers = {DialogResult::No};
+  save(t.folder / "keep.meri");
+  EXPECT_EQ(readBytes(t.folder / "keep.meri"), "old");
+  EXPECT_FALSE(main.pointsSaved);
+  // Cancelling the dialog changes nothing at all.
+  main.pointsSaved = true;
+  t.platform.saveAnswers = {std::nullopt};
+  main.Button5Click();
+  EXPECT_TRUE(main.pointsSaved);
+  EXPECT_EQ(main.StatusBar1.text, "");
+}
+
+TEST_F(PointFileFlow, AFailedWriteIsReportedAndKeepsTheOldFile) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+  add(1, 2, 3, "A", 0);
+  const auto dir = t.folder / "ro";
+  std::filesystem::create_directory(dir);
+  writeBytes(dir / "p.meri", "old");
+  std::filesystem::permissions(dir, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  t.platform.answers = {DialogResult::Yes};
+  save(dir / "p.meri");
+  std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
+  EXPECT_EQ(readBytes(dir / "p.meri"), "old");
+  EXPECT_FALSE(main.pointsSaved);
+  ASSERT_EQ(t.platform.messages.size(), 2u);
+  EXPECT_EQ(t.platform.messages[1].title, "Błąd zapisu pliku");
+  EXPECT_NE(t.platform.messages[1].text.find((dir / "p.meri").string()), std::string::npos);
+}
+
+TEST_F(PointFileFlow, AFileThatCannotBeCreatedIsReported) {
+  add(1, 2, 3, "A", 0);
+  save(t.folder / "no-such-folder" / "p.meri");
+  EXPECT_FALSE(main.pointsSaved);
+  ASSERT_EQ(t.platform.messages.size(), 1u);
+  EXPECT_EQ(t.platform.messages[0].title, "Błąd zapisu pliku");
+  EXPECT_TRUE(main.Button5.enabled);
+}
+
+TEST_F(PointFileFlow, OldFilesWithoutHeaderAndOddNames) {
+  writeBytes(t.folder / "old.meri",
+             crlf({"1,2,3,\"AB\",4,1", "5,6,7,ABCD,0,2", "8,9,10,\"X\"", "bad,line"}));
+  open(t.folder / "old.meri");
+  ASSERT_EQ(points.pointCount(), 4);
+  ASSERT_EQ(t.platform.messages.size(), 1u);
+  EXPECT_EQ(t.platform.messages[0].title, "Wersja programu");
+  EXPECT_EQ(t.platform.messages[0].text,
+            "Dane nie są dla aktualnej wersji programu, zostaną do niej zaimportowane");
+  EXPECT_EQ(points.pointName[1].text(), "AB");
+  EXPECT_EQ(points.pointType[1], 4);
+  EXPECT_EQ(points.pointName[2].text(), "BC");
+  EXPECT_EQ(points.pointType[3], NO_VALUE);
+  EXPECT_EQ(points.pointX[4], NO_VALUE_F);
+  EXPECT_EQ(points.pointY[4], NO_VALUE_F);
+  EXPECT_TRUE(main.pointsSaved);  // opening leaves it as it was
+}
+
+TEST_F(PointFileFlow, TenThousandPointsGrowTheStoreOnce) {
+  std::string bytes = "@MERI_PUNKT_1.0,\r\n,\r\n";
+  for (int i = 1; i <= 10000; ++i) {
+    bytes += std::to_string(i) + ".5,2,3,\"P" + std::to_string(i) + "\",0," + std::to_string(i) + "\r\n";
+  }
+  writeBytes(t.folder / "big.meri", bytes);
+  int lastPosition = 0;
+  bool monotonic = true;
+  t.platform.onPendingEvents = [&](int) {
+    if (main.ProgressBar1.position > 0 && main.ProgressBar1.position < lastPosition) monotonic = false;
+    if (main.ProgressBar1.position > 0) lastPosition = main.ProgressBar1.position;
+  };
+  open(t.folder / "big.meri");
+  EXPECT_EQ(points.pointCount(), 10000);
+  EXPECT_EQ(points.pointCapacity(), 11000);
+  EXPECT_EQ(points.pointX[10000], 10000.5);
+  EXPECT_TRUE(monotonic);
+  // Progress counts bytes: the last point reaches the file size.
+  EXPECT_EQ(lastPosition, static_cast<int>(bytes.size()));
+  EXPECT_EQ(main.ProgressBar1.position, 0);
+}
+
+TEST_F(PointFileFlow, AMissingOrCancelledFileChangesNothing) {
+  add(1, 2, 3, "A", 0);
+  open(t.folder / "none.meri");
+  EXPECT_EQ(points.pointCount(), 1);
+  EXPECT_TRUE(t.platform.messages.empty());
+  t.platform.openAnswers = {std::nullopt};
+  main.Button3Click();
+  EXPECT_EQ(points.pointCount(), 1);
+  EXPECT_TRUE(main.Button3.enabled);
+  EXPECT_EQ(t.platform.openRequests[0].title, "Otwórz plik punktów Merilonu");
+  EXPECT_EQ(t.platform.openRequests[0].filter, "Pliki Merilon |*.meri");
+}
+
+TEST_F(PointFileFlow, OnlyAHeaderMakesNoPoint) {
+  writeBytes(t.folder / "h.meri", crlf({"@MERI_PUNKT_1.0,", ","}));
+  open(t.folder / "h.meri");
+  EXPECT_EQ(points.pointCount(), 0);
+}
+
+TEST_F(PointFileFlow, OpeningRestoresTheRememberedCodes) {
+  add(1, 2, 3, "A", 0);
+  main.AxisCodeEdit.text = "OS";
+  main.Humus2ThicknessEdit.text = "0.15";
+  save(t.folder / "kody");
+  main.AxisCodeEdit.text = "S";
+  main.Humus2ThicknessEdit.text = "0.30";
+  open(t.folder / "kody.meri");
+  EXPECT_EQ(main.AxisCodeEdit.text, "OS");
+  EXPECT_EQ(main.Humus2ThicknessEdit.text, "0.15");
+}
+
+}  // namespace
+}  // namespace merilon
