@@ -16,6 +16,7 @@ Program::Program(Platform& platform_, ProgramOptions options_)
 
 bool Program::start() {
   if (!main.FormCreate()) return false;
+  if (!alignment.initialise(platform)) return false;
   if (!options.initialDataFolder.empty()) main.dataFolder = options.initialDataFolder;
   return true;
 }

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "alignment/alignment.h"
+#include "alignment/cross_section_dialog.h"
 #include "platform/platform.h"
 #include "points/point_store.h"
 #include "points/record_parser.h"
@@ -51,6 +53,10 @@ class Program {
 
   // Called when a point file is opened: the loaded alignment is discarded.
   std::function<void()> discardAlignment;
+
+  // The road alignment and the cross-section dialog (which sets discardAlignment).
+  Alignment alignment;
+  TFormPoprzeczka FormPoprzeczka{*this, alignment};
 };
 
 }  // namespace merilon
