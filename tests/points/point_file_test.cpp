@@ -45,7 +45,7 @@ TEST_F(PointFileFlow, WritesTheGoldenPointFile) {
   EXPECT_TRUE(main.pointsSaved);
   const auto file = t.folder / "golden.meri";
   testing::expectGolden(file, "points.meri");
-  EXPECT_EQ(readBytes(file).substr(0, 58),
+  EXPECT_EQ(readBytes(file).substr(0, 64),
             "@MERI_PUNKT_1.0,\r\n,\r\n7452101.23,5602345.5,112.345,\"P00001\",0,1\r\n");
   EXPECT_EQ(main.pointFileName, file.string());
   EXPECT_EQ(main.baseTitle, "Merilon-[golden]");

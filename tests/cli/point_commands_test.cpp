@@ -1,0 +1,88 @@
+// merilon-cli import and points, run as a separate process.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include "support/test_program.h"
+
+namespace merilon {
+namespace {
+
+using testing::crlf;
+using testing::TempFolder;
+using testing::writeBytes;
+
+struct CliResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+CliResult runCli(const TempFolder& dir, const std::string& args) {
+  const std::string errFile = (dir / "stderr.txt").string();
+  const std::string cmd = std::string("cd '") + dir.path().string() + "' && '" + MERILON_CLI +
+                          "' --program-folder . " + args + " 2>'" + errFile + "'";
+  CliResult r;
+  FILE* p = popen(cmd.c_str(), "r");
+  char buf[4096];
+  std::size_t n = 0;
+  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+  const int raw = pclose(p);
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  r.err = testing::readBytes(errFile);
+  return r;
+}
+
+TEST(CliImport, ImportsWritesAndReportsTheCount) {
+  TempFolder dir;
+  writeBytes(dir / "a.txt", "Nr;X;Y;Z\n1;10.004;20;30\n2;11;21;31\n");
+  writeBytes(dir / "b.txt", "3;12;22;32\n1;10;20;30.002\n");
+  CliResult r = runCli(dir, "import a.txt b.txt -o wynik.dat --separator ';' --x 2 --y 3 --z 4 --symbol 1");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "---- Wczytywanie dodatkowych danych (punkty) z pliku: a.txt\n"
+            "Pominięte wiersze bez współrzędnych X, Y: 1\n"
+            "Liczba punktów: 3\n");
+  EXPECT_EQ(testing::readBytes(dir / "wynik.meri"),
+            crlf({"@MERI_PUNKT_1.0,", ",", "10,20,30,\"1\",0,1", "11,21,31,\"2\",0,2",
+                  "12,22,32,\"3\",0,3"}));
+  EXPECT_NE(r.err.find("Operacja dodawania punktów: Liczba dopisanych punktów: 3 Zapisać punkty?"),
+            std::string::npos);
+
+  // The output exists: status 3 without --force, written with it.
+  r = runCli(dir, "import a.txt -o wynik.meri --separator ';' --x 2 --y 3 --z 4 --symbol 1");
+  EXPECT_EQ(r.status, 3);
+  r = runCli(dir, "import b.txt -o wynik.meri --append wynik.meri --separator ';' --x 2 --y 3 --z 4 --symbol 1 --force");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("Liczba punktów: 3\n"), std::string::npos);  // both records were there
+  r = runCli(dir, "points wynik.meri");
+  ASSERT_EQ(r.status, 0);
+  EXPECT_EQ(r.out,
+            "1\t10\t20\t30\t1\t0\n2\t11\t21\t31\t2\t0\n3\t12\t22\t32\t3\t0\n"
+            "Wczytywanie danych Merilonu\nLiczba wczytanych punktów: 3\n");
+}
+
+TEST(CliImport, StatusesForWrongUse) {
+  TempFolder dir;
+  writeBytes(dir / "a.txt", "1\t2\t3\n");
+  EXPECT_EQ(runCli(dir, "import a.txt").status, 1);
+  EXPECT_EQ(runCli(dir, "import a.txt -o x --bogus 1").status, 1);
+  EXPECT_EQ(runCli(dir, "nosuchcommand").status, 1);
+  EXPECT_EQ(runCli(dir, "import missing.txt -o x").status, 2);
+  EXPECT_EQ(runCli(dir, "points missing.meri").status, 2);
+  CliResult r = runCli(dir, "import a.txt -o x --x 1 --y 1");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("Błąd: Błędnie podane parametry dla pliku z danymi (struktura, separator)"),
+            std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir / "x.meri"));
+  // a.txt now remembers the unusable structure of the run above; a fresh file does not.
+  writeBytes(dir / "tab.txt", "1\t2\t3\n");
+  r = runCli(dir, "import tab.txt -o x --separator t");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(runCli(dir, "--help").status, 0);
+}
+
+}  // namespace
+}  // namespace merilon
