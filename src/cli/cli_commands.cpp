@@ -11,6 +11,7 @@ const std::vector<CliCommand>& cliCommands() {
        "[--z N] [--symbol N] [--type N] [--force]",
        &runImport},
       {"points", "points POINTS.meri", &runPoints},
+      {"export-txt", "export-txt POINTS.meri -o OUT.txt [--force]", &runExportTxt},
       {"station", "station ALIGNMENT CHAINAGE...", &runStation},
       {"project", "project ALIGNMENT X Y", &runProject},
   };

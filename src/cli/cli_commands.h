@@ -27,6 +27,7 @@ struct CliCommand {
 
 int runImport(const std::vector<std::string>& words, const CliEnvironment& env);
 int runPoints(const std::vector<std::string>& words, const CliEnvironment& env);
+int runExportTxt(const std::vector<std::string>& words, const CliEnvironment& env);
 int runStation(const std::vector<std::string>& words, const CliEnvironment& env);
 int runProject(const std::vector<std::string>& words, const CliEnvironment& env);
 

@@ -12,11 +12,15 @@ Program::Program(Platform& platform_, ProgramOptions options_)
       options(std::move(options_)),
       folders(options.programFolder, options.userSettingsFolder),
       points(platform_),
-      main(*this) {}
+      main(*this),
+      FormProjekty(*this),
+      Formtrojpomoc(platform_, options.programFolder),
+      FormMERIInfo(platform_) {}
 
 bool Program::start() {
   if (!main.FormCreate()) return false;
   if (!alignment.initialise(platform)) return false;
+  Formtrojpomoc.FormCreate();
   if (!options.initialDataFolder.empty()) main.dataFolder = options.initialDataFolder;
   return true;
 }

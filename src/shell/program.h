@@ -6,13 +6,17 @@
 #include <functional>
 #include <string>
 
+#include "help/about_box.h"
+#include "help/description_viewer.h"
 #include "alignment/alignment.h"
 #include "alignment/cross_section_dialog.h"
 #include "platform/platform.h"
 #include "points/point_store.h"
 #include "points/record_parser.h"
 #include "shell/main_window.h"
+#include "shell/project_catalogue.h"
 #include "shell/recent_files.h"
+#include "shell/settings.h"
 #include "shell/settings_folders.h"
 
 namespace merilon {
@@ -38,11 +42,19 @@ class Program {
   PointStore points;
   RecordParser parser;
   RecentFiles recent;
+  // merilon.knf, read afresh by every command that uses it (`readSettings`).
+  Settings settings;
+  // The name last chosen for a text export.
+  std::string lastTextExport;
 
   // The drawing window sets itself up afresh when next shown if this is false.
   bool drawingPrepared = false;
 
+  // The windows, in the order they are created.
   TFORM_Main main;
+  TFormProjekty FormProjekty;
+  TFormtrojpomoc Formtrojpomoc;
+  TFormMERIInfo FormMERIInfo;
 
   // Runs the start-up of the main window; false when the program must end.
   bool start();

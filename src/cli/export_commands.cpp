@@ -1,0 +1,53 @@
+// merilon-cli export-txt: a point file written as the point text file, exactly as "Zapisz Punkty
+// do txt" writes it.
+#include <cstdio>
+#include <memory>
+
+#include "cli/cli_args.h"
+#include "cli/cli_commands.h"
+#include "cli/cli_platform.h"
+#include "points/numeric_helpers.h"
+#include "points/text_export.h"
+#include "shell/program.h"
+
+namespace merilon::cli {
+
+int runExportTxt(const std::vector<std::string>& words, const CliEnvironment& env) {
+  CliArgs args;
+  std::string error;
+  if (!parseCliArgs(words, {"force"}, {}, args, error)) return cliFail(kExitUsage, error);
+  if (args.positional.size() != 1 || !args.option("o")) {
+    return cliFail(kExitUsage, "użycie: merilon-cli export-txt POINTS.meri -o OUT.txt [--force]");
+  }
+  const std::string input = args.positional.front();
+  if (!fileExists(input)) return cliFail(kExitInput, "nie można odczytać pliku " + input);
+  const std::string out = stripExtension(*args.option("o")) + ".txt";
+  if (std::filesystem::exists(out) && !args.has("force")) {
+    return cliFail(kExitExists, "plik " + out + " istnieje (--force zapisuje mimo to)");
+  }
+
+  CliPlatform platform;
+  bool failed = false;
+  platform.answer = [&](const MessageRequest& r) {
+    if (r.title == "Zapis do pliku") return DialogResult::Yes;  // --force was given
+    if (r.buttons == MessageButtons::Ok && r.icon != MessageIcon::Information) failed = true;
+    return r.buttons == MessageButtons::Ok ? DialogResult::Ok : DialogResult::No;
+  };
+  ProgramOptions options;
+  options.programFolder = env.programFolder;
+  auto program = std::make_unique<Program>(platform, options);
+  if (!program->start()) return cliFail(kExitInput, "brak pamięci");
+  TFORM_Main& main = program->main;
+
+  platform.openAnswers.push_back(input);
+  main.Button3Click();
+  // A file without the header line is still read, after its notice.
+  failed = false;
+  platform.saveAnswers.push_back(out);
+  exportPointText(main);
+  if (failed || !std::filesystem::exists(out)) return kExitInput;
+  std::printf("Liczba punktów: %d\n", program->points.pointCount());
+  return kExitOk;
+}
+
+}  // namespace merilon::cli

@@ -1,0 +1,77 @@
+#include "points/text_export.h"
+
+#include "points/numeric_helpers.h"
+#include "points/point_file.h"
+#include "points/point_store.h"
+#include "shell/main_window.h"
+#include "shell/program.h"
+
+namespace merilon {
+namespace {
+
+constexpr const char* kTextFilter = "Pliki tekstowe|*.txt";
+
+// A running long command keeps "Zamknij program" disabled. The point export stays clickable then
+// (it is not in the command set), but it must not enable the commands or move the progress bar
+// under the running loop, so it does not start.
+bool longCommandRunning(const TFORM_Main& main) { return !main.Button13.enabled; }
+
+std::string forcedTextName(const std::filesystem::path& chosen) {
+  return stripExtension(chosen.string()) + ".txt";
+}
+
+}  // namespace
+
+void exportPreviewText(TFORM_Main& main) {
+  Program& program = main.program();
+  Platform& platform = program.platform;
+  FileDialogRequest request;
+  request.filter = kTextFilter;
+  request.defaultExtension = "txt";
+  request.initialFolder = main.dataFolder;
+  const auto chosen = platform.chooseSaveFile(request);
+  if (!chosen || chosen->empty()) {
+    main.enableCommands();
+    return;
+  }
+  CommandGuard guard(main);
+  program.lastTextExport = forcedTextName(*chosen);
+  if (chosen->has_parent_path()) main.dataFolder = chosen->parent_path();
+  if (fileExists(program.lastTextExport)) {
+    if (showMessage(platform, MessageIcon::Question, MessageButtons::YesNo, "Zapis do pliku",
+                    "Plik: " + program.lastTextExport + " istnieje. Czy mimo to zapisywać?",
+                    DialogResult::No) != DialogResult::Yes) {
+      return;
+    }
+  }
+  // The name keeps its case: upper-cased, it would name another file here.
+  main.currentTextFile = program.lastTextExport;
+  writeTextFile(main, main.PreviewMemo.lines(), program.lastTextExport, 0, WriteKind::PreviewText);
+}
+
+void exportPointText(TFORM_Main& main) {
+  Program& program = main.program();
+  Platform& platform = program.platform;
+  if (longCommandRunning(main)) {
+    platform.beep();
+    return;
+  }
+  if (program.points.pointCount() == 0) {
+    showMessage(platform, MessageIcon::Warning, MessageButtons::Ok,
+                "Zapis Punktów do plików tekstowych", "Nie wczytano Punktów !!!");
+    return;
+  }
+  FileDialogRequest request;
+  request.filter = kTextFilter;
+  request.defaultExtension = "txt";
+  request.initialFolder = main.dataFolder;
+  request.proposedName = stripExtension(main.pointFileName) + "pkt.txt";
+  const auto chosen = platform.chooseSaveFile(request);
+  if (!chosen || chosen->empty()) return;
+  CommandGuard guard(main);
+  program.lastTextExport = forcedTextName(*chosen);
+  if (chosen->has_parent_path()) main.dataFolder = chosen->parent_path();
+  writeTextFile(main, main.PreviewMemo.lines(), program.lastTextExport, 0, WriteKind::PointText);
+}
+
+}  // namespace merilon
