@@ -1,0 +1,177 @@
+// Speed of the text import, the point file and the memory of merilon-cli with a million points.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <string>
+
+#include "platform/number_text.h"
+#include "points/point_file.h"
+#include "shell/program.h"
+
+extern char** environ;
+
+namespace {
+
+using namespace merilon;
+
+// Answers every question No and every dialog with the prepared name.
+class SilentPlatform : public Platform {
+ public:
+  std::filesystem::path file;
+  DialogResult showMessage(const MessageRequest& r) override {
+    return r.title == "Zapis do pliku" ? DialogResult::Yes : DialogResult::No;
+  }
+  std::optional<std::filesystem::path> chooseOpenFile(const FileDialogRequest&) override { return file; }
+  std::optional<std::filesystem::path> chooseSaveFile(const FileDialogRequest&) override { return file; }
+  void setBusyCursor(bool) override {}
+  void processPendingEvents() override {}
+  void beep() override {}
+  std::optional<std::string> clipboardText() override { return std::nullopt; }
+  void setClipboardText(const std::string&) override {}
+  void setApplicationTitle(const std::string&) override {}
+  void minimizeApplication() override {}
+  void showModal(Form&) override {}
+  void showModeless(Form&) override {}
+  void closeForm(Form&) override {}
+};
+
+std::filesystem::path benchFolder() {
+  auto dir = std::filesystem::temp_directory_path() / "merilon-bench";
+  std::filesystem::create_directories(dir);
+  return dir;
+}
+
+// A million survey records of five fields: about 5 % exact duplicates of an earlier record and
+// 1 % with an earlier record's X and Y but another height.
+std::vector<std::string> surveyRecords(int n) {
+  std::mt19937_64 rng(2026);
+  std::uniform_real_distribution<double> east(5600000, 5610000), north(7450000, 7460000);
+  std::uniform_real_distribution<double> height(100, 200);
+  std::uniform_int_distribution<int> pick(0, 99);
+  std::vector<std::string> lines;
+  std::vector<std::array<double, 3>> made;
+  lines.reserve(static_cast<std::size_t>(n));
+  made.reserve(static_cast<std::size_t>(n));
+  for (int k = 0; k < n; ++k) {
+    std::array<double, 3> p{east(rng), north(rng), height(rng)};
+    const int roll = pick(rng);
+    if (!made.empty() && roll < 6) {
+      p = made[rng() % made.size()];
+      if (roll == 5) p[2] += 1.5;
+    }
+    made.push_back(p);
+    lines.push_back(formatFixed(p[0], 3) + "," + formatFixed(p[1], 3) + "," + formatFixed(p[2], 3) +
+                    ",PKT" + formatInt(k) + "," + formatInt(k % 7));
+  }
+  return lines;
+}
+
+struct BenchProgram {
+  SilentPlatform platform;
+  std::unique_ptr<Program> program;
+  BenchProgram() {
+    ProgramOptions options;
+    options.programFolder = benchFolder();
+    options.userSettingsFolder = benchFolder() / "user";
+    program = std::make_unique<Program>(platform, options);
+    program->start();
+  }
+};
+
+void BM_ImportMillionRecords(benchmark::State& state) {
+  const auto records = surveyRecords(1000000);
+  for (auto _ : state) {
+    state.PauseTiming();
+    BenchProgram b;
+    b.program->main.PreviewMemo.setLines(records);
+    state.ResumeTiming();
+    b.program->main.Button2Click();
+    state.counters["points"] = b.program->points.pointCount();
+    state.PauseTiming();
+    b.program.reset();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_ImportMillionRecords)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void fillMillion(Program& program) {
+  std::mt19937_64 rng(7);
+  std::uniform_real_distribution<double> east(5600000, 5610000), north(7450000, 7460000);
+  PointStore& points = program.points;
+  for (int i = 1; i <= 1000000; ++i) {
+    points.reservePoint();
+    points.setPoint(i, std::nearbyint(east(rng) * 100) / 100, std::nearbyint(north(rng) * 100) / 100,
+                    std::nearbyint(east(rng)) / 1000, PointName::fromText(defaultPointName(i)), i % 5);
+  }
+}
+
+const std::filesystem::path& millionFile() {
+  static const std::filesystem::path file = [] {
+    BenchProgram b;
+    fillMillion(*b.program);
+    b.platform.file = benchFolder() / "million.meri";
+    std::filesystem::remove(b.platform.file);
+    b.program->main.Button5Click();
+    return b.platform.file;
+  }();
+  return file;
+}
+
+void BM_SaveMillionPoints(benchmark::State& state) {
+  BenchProgram b;
+  fillMillion(*b.program);
+  b.platform.file = benchFolder() / "save.meri";
+  for (auto _ : state) {
+    b.program->main.Button5Click();
+  }
+  state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(b.platform.file));
+}
+BENCHMARK(BM_SaveMillionPoints)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_OpenMillionPoints(benchmark::State& state) {
+  const auto file = millionFile();
+  BenchProgram b;
+  b.platform.file = file;
+  for (auto _ : state) {
+    b.program->main.Button3Click();
+  }
+  state.counters["points"] = b.program->points.pointCount();
+}
+BENCHMARK(BM_OpenMillionPoints)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The whole merilon-cli process holding a million points: its peak resident memory.
+void BM_CliMemoryMillionPoints(benchmark::State& state) {
+  const auto file = millionFile();
+  const auto cli = std::filesystem::canonical("/proc/self/exe").parent_path() / "merilon-cli";
+  rusage usage{};
+  for (auto _ : state) {
+    // Spawned without fork, so the child's peak is its own and not this process's copy.
+    std::string a0 = cli.string(), a1 = "--program-folder", a2 = benchFolder().string(), a3 = "points",
+                a4 = file.string();
+    char* argv[] = {a0.data(), a1.data(), a2.data(), a3.data(), a4.data(), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, a0.c_str(), &actions, nullptr, argv, environ) != 0) {
+      state.SkipWithError("merilon-cli did not start");
+      break;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    wait4(pid, &status, 0, &usage);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) state.SkipWithError("merilon-cli failed");
+  }
+  state.counters["peak_rss_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+BENCHMARK(BM_CliMemoryMillionPoints)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
+
+BENCHMARK_MAIN();
