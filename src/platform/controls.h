@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -55,25 +56,31 @@ struct StatusBar : Control {
 };
 
 // A multi-line plain-text editor holding its lines. Every change bumps the revision, so a view
-// copies a large text into its widget only when it really changed.
+// copies a large text into its widget only when it really changed. A command that reads the lines
+// for a long time takes a snapshot: later changes copy the lines first, leaving the snapshot as it
+// was.
 class Memo : public Control {
  public:
-  const std::vector<std::string>& lines() const { return lines_; }
-  std::size_t lineCount() const { return lines_.size(); }
-  void setLines(std::vector<std::string> lines) {
-    lines_ = std::move(lines);
+  using Lines = std::vector<std::string>;
+
+  const Lines& lines() const { return *lines_; }
+  std::shared_ptr<const Lines> snapshot() const { return lines_; }
+  std::size_t lineCount() const { return lines_->size(); }
+  void setLines(Lines lines) {
+    lines_ = std::make_shared<Lines>(std::move(lines));
     replacedRevision_ = ++revision_;
   }
   void appendLine(std::string line) {
-    lines_.push_back(std::move(line));
+    writable().push_back(std::move(line));
     ++revision_;
   }
-  void appendLines(const std::vector<std::string>& more) {
-    lines_.insert(lines_.end(), more.begin(), more.end());
+  void appendLines(const Lines& more) {
+    Lines& lines = writable();
+    lines.insert(lines.end(), more.begin(), more.end());
     ++revision_;
   }
   void clear() {
-    lines_.clear();
+    lines_ = std::make_shared<Lines>();
     replacedRevision_ = ++revision_;
   }
   std::uint64_t revision() const { return revision_; }
@@ -83,7 +90,11 @@ class Memo : public Control {
   bool readOnly = true;
 
  private:
-  std::vector<std::string> lines_;
+  Lines& writable() {
+    if (lines_.use_count() > 1) lines_ = std::make_shared<Lines>(*lines_);
+    return *lines_;
+  }
+  std::shared_ptr<Lines> lines_ = std::make_shared<Lines>();
   std::uint64_t revision_ = 0;
   std::uint64_t replacedRevision_ = 0;
 };

@@ -63,9 +63,10 @@ void importPreviewText(TFORM_Main& main) {
   }
   main.logMessage("---- Wczytywanie dodatkowych danych (punkty) z pliku: " + main.currentTextFile);
 
-  // The import reads a copy taken now, so text pasted into the preview meanwhile cannot
+  // The import reads the lines as they are now: text pasted into the preview meanwhile cannot
   // disturb the loop.
-  const std::vector<std::string> lines = main.PreviewMemo.lines();
+  const auto snapshot = main.PreviewMemo.snapshot();
+  const std::vector<std::string>& lines = *snapshot;
   int added = 0;
   int withoutCoordinates = 0;
   main.progressStart(static_cast<int>(lines.size()) - 1);
@@ -109,12 +110,14 @@ void importPreviewText(TFORM_Main& main) {
     const int fields = parser.fieldCount();
     if (fields < structure.x || fields < structure.y || fields < structure.z) continue;
     // A record without numeric X or Y (a header line, say) is no point.
-    if (!parseDouble(parser.textField(structure.x)) || !parseDouble(parser.textField(structure.y))) {
+    const auto readX = parseDouble(parser.textField(structure.x));
+    const auto readY = parseDouble(parser.textField(structure.y));
+    if (!readX || !readY) {
       ++withoutCoordinates;
       continue;
     }
-    const double x = round2(parser.floatField(structure.x));
-    const double y = round2(parser.floatField(structure.y));
+    const double x = round2(*readX);
+    const double y = round2(*readY);
     const double z = round3(parser.floatField(structure.z));
     std::string_view symbol;
     if (structure.symbol >= 1) symbol = trimBlanks(parser.textField(structure.symbol));
