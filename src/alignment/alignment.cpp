@@ -79,7 +79,6 @@ void Alignment::resetExtent() {
 void Alignment::resetWalk() {
   walk.element = first;
   walk.nextRecord = first + 1;
-  walk.originElement = 0;
 }
 
 void Alignment::recordsChanged() {
@@ -90,6 +89,7 @@ void Alignment::recordsChanged() {
       break;
     }
   }
+  elementsValid = false;
   resetWalk();
 }
 

@@ -35,16 +35,23 @@ inline ElementKind elementKind(double radius, double clothoidParameter) {
   return ElementKind::Straight;
 }
 
-// Where the last point-at-chainage call ended, and the clothoid origin of that element, so that
-// calls with slowly changing chainage need no search and no recomputation of the origin.
-struct AlignmentWalk {
-  int element = 1;        // current element i: it runs from record i to record i + 1
-  int nextRecord = 2;     // i + 1
-  int originElement = 0;  // element whose origin fields below are valid (0: none)
+// What every call inside one element shares, computed once per element when the alignment is
+// first used after a change: the sine and cosine of the element's azimuth, and for a clothoid the
+// origin of its spiral (the point of zero curvature) with its azimuth.
+struct ElementGeometry {
   ElementKind kind = ElementKind::Straight;
-  double startSin = 0, startCos = 1;  // of the azimuth of the element's main point
+  double startSin = 0, startCos = 1;
   double originX = 0, originY = 0, originChainage = 0, originAzimuth = 0;
-  double originSin = 0, originCos = 1;  // of the origin azimuth (clothoids)
+  double originSin = 0, originCos = 1;
+  double lengthSign = 1;   // sign of A
+  double angleFactor = 0;  // ±1 / 2A², signed as the record's radius
+};
+
+// Where the last point-at-chainage call ended, so that calls with slowly changing chainage need
+// no search.
+struct AlignmentWalk {
+  int element = 1;     // current element i: it runs from record i to record i + 1
+  int nextRecord = 2;  // i + 1
 };
 
 class Alignment {
@@ -64,6 +71,9 @@ class Alignment {
   std::string fileName;
 
   AlignmentWalk walk;
+  // Element data for elements 1..count-1; rebuilt when `elementsValid` is false.
+  std::vector<ElementGeometry> elements;
+  bool elementsValid = false;
 
   // Room for records 1..capacity().
   int capacity() const { return capacity_; }

@@ -1,5 +1,6 @@
 #include "alignment/alignment_geometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "points/no_value.h"
@@ -12,9 +13,30 @@ constexpr double kAlongTolerance = 0.0001;
 constexpr int kMaxSteps = 1000;
 constexpr int kMaxRangeRetries = 3;
 
+// Sine and cosine of the small angles the elements turn through (half the arc angle, the
+// clothoid's tangent angle) by their power series, which for |a| <= 0.6 agree with the library
+// functions to the last bit or two and cost a fraction; larger angles go to the library.
+inline void elementSinCos(double a, double& s, double& c) {
+  if (a > 0.6 || a < -0.6) {
+    s = std::sin(a);
+    c = std::cos(a);
+    return;
+  }
+  const double a2 = a * a;
+  s = a * (1 + a2 * (-1.0 / 6 + a2 * (1.0 / 120 + a2 * (-1.0 / 5040 + a2 * (1.0 / 362880 +
+      a2 * (-1.0 / 39916800 + a2 * (1.0 / 6227020800 + a2 * (-1.0 / 1307674368000))))))));
+  c = 1 + a2 * (-0.5 + a2 * (1.0 / 24 + a2 * (-1.0 / 720 + a2 * (1.0 / 40320 + a2 * (
+      -1.0 / 3628800 + a2 * (1.0 / 479001600 + a2 * (-1.0 / 87178291200 +
+      a2 * (1.0 / 20922789888000))))))));
+}
+
 struct Station {
   double x = 0, y = 0, azimuth = 0;
   double sine = 0, cosine = 1;  // of the azimuth
+  // Which piece of the axis gave the point: 0 the straight before the start, count the straight
+  // beyond the end, otherwise the element. `straight`: the piece is a straight line.
+  int piece = 0;
+  bool straight = true;
 };
 
 inline double at(const std::vector<double>& v, int i) { return v[static_cast<std::size_t>(i)]; }
@@ -33,32 +55,32 @@ int findElement(Alignment& al, double c) {
   return i;
 }
 
-// Makes element i the walk's current one, computing what every call in it shares: the sine and
-// cosine of its azimuth and, for a clothoid, the origin of its spiral.
-void enterElement(Alignment& al, int i) {
-  AlignmentWalk& w = al.walk;
-  w.element = i;
-  w.nextRecord = i + 1;
-  if (w.originElement == i) return;
-  w.originElement = i;
-  const double a0 = at(al.azimuth, i);
-  const double A = at(al.clothoidParameter, i);
-  const double r = at(al.radius, i);
-  w.kind = elementKind(r, A);
-  sinCos(a0, w.startSin, w.startCos);
-  if (w.kind != ElementKind::Clothoid) return;
-  const double r0 = (r > 0.0002 || r < -0.0002) ? r : 0.0;
-  double l0, tau0, lat0, along0;
-  clothoidOffsets(A, r0, l0, tau0, lat0, along0);
-  w.originAzimuth = a0 - tau0;
-  sinCos(w.originAzimuth, w.originSin, w.originCos);
-  w.originX = at(al.x, i) - along0 * w.originSin - lat0 * w.originCos;
-  w.originY = at(al.y, i) - along0 * w.originCos + lat0 * w.originSin;
-  w.originChainage = at(al.chainage, i) - l0;
+void buildElements(Alignment& al) {
+  al.elements.assign(static_cast<std::size_t>(al.count > 0 ? al.count : 0) + 1, ElementGeometry{});
+  for (int i = al.first; i < al.count; ++i) {
+    ElementGeometry& g = al.elements[static_cast<std::size_t>(i)];
+    const double a0 = at(al.azimuth, i);
+    const double A = at(al.clothoidParameter, i);
+    const double r = at(al.radius, i);
+    g.kind = elementKind(r, A);
+    sinCos(a0, g.startSin, g.startCos);
+    if (g.kind != ElementKind::Clothoid) continue;
+    const double r0 = (r > 0.0002 || r < -0.0002) ? r : 0.0;
+    double l0, tau0, lat0, along0;
+    clothoidOffsets(A, r0, l0, tau0, lat0, along0);
+    g.originAzimuth = a0 - tau0;
+    sinCos(g.originAzimuth, g.originSin, g.originCos);
+    g.originX = at(al.x, i) - along0 * g.originSin - lat0 * g.originCos;
+    g.originY = at(al.y, i) - along0 * g.originCos + lat0 * g.originSin;
+    g.originChainage = at(al.chainage, i) - l0;
+    g.lengthSign = A < 0 ? -1 : 1;
+    g.angleFactor = (r < 0 ? -1 : 1) / (2 * A * A);
+  }
+  al.elementsValid = true;
 }
 
-Station onStraight(double x0, double y0, double a0, double s, double k, double d) {
-  return {x0 + d * s, y0 + d * k, a0, s, k};
+Station onStraight(double x0, double y0, double a0, double s, double k, double d, int piece) {
+  return {x0 + d * s, y0 + d * k, a0, s, k, piece, true};
 }
 
 Station stationAt(Alignment& al, double c) {
@@ -68,67 +90,130 @@ Station stationAt(Alignment& al, double c) {
     double s, k;
     sinCos(at(al.azimuth, first), s, k);
     return onStraight(at(al.x, first), at(al.y, first), at(al.azimuth, first), s, k,
-                      c - at(al.chainage, first));
+                      c - at(al.chainage, first), 0);
   }
+  if (!al.elementsValid) buildElements(al);
   const int i = findElement(al, c);
+  al.walk.element = i;
+  al.walk.nextRecord = i + 1;
   // Beyond either end: the straight through the end record.
-  int endRecord = 0;
+  int endRecord = -1;
   if (i == first && c < at(al.chainage, first) - kElementTolerance) endRecord = first;
   if (c > at(al.chainage, al.count) + kElementTolerance) endRecord = al.count;
-  if (endRecord != 0) {
-    al.walk.element = i;
-    al.walk.nextRecord = i + 1;
+  if (endRecord != -1) {
     double s, k;
     sinCos(at(al.azimuth, endRecord), s, k);
     return onStraight(at(al.x, endRecord), at(al.y, endRecord), at(al.azimuth, endRecord), s, k,
-                      c - at(al.chainage, endRecord));
+                      c - at(al.chainage, endRecord), endRecord == first ? 0 : al.count);
   }
-  enterElement(al, i);
-  const AlignmentWalk& w = al.walk;
+  const ElementGeometry& g = al.elements[static_cast<std::size_t>(i)];
   const double a0 = at(al.azimuth, i);
   const double d = c - at(al.chainage, i);
-  switch (w.kind) {
+  switch (g.kind) {
     case ElementKind::Straight:
-      return onStraight(at(al.x, i), at(al.y, i), a0, w.startSin, w.startCos, d);
+      return onStraight(at(al.x, i), at(al.y, i), a0, g.startSin, g.startCos, d, i);
     case ElementKind::Arc: {
       const double r = at(al.radius, i);
       const double h = d / (2 * r);
       double sh, ch;
-      sinCos(h, sh, ch);
+      elementSinCos(h, sh, ch);
       const double chord = 2 * r * sh;
       // sin and cos of a0 + h and of a0 + 2h by the angle sums.
-      const double sMid = w.startSin * ch + w.startCos * sh;
-      const double cMid = w.startCos * ch - w.startSin * sh;
+      const double sMid = g.startSin * ch + g.startCos * sh;
+      const double cMid = g.startCos * ch - g.startSin * sh;
       const double s2 = 2 * sh * ch;
       const double c2 = 1 - 2 * sh * sh;
       Station st;
       st.x = at(al.x, i) + chord * sMid;
       st.y = at(al.y, i) + chord * cMid;
       st.azimuth = a0 + 2 * h;
-      st.sine = w.startSin * c2 + w.startCos * s2;
-      st.cosine = w.startCos * c2 - w.startSin * s2;
+      st.sine = g.startSin * c2 + g.startCos * s2;
+      st.cosine = g.startCos * c2 - g.startSin * s2;
+      st.piece = i;
+      st.straight = false;
       return st;
     }
     case ElementKind::Clothoid: {
-      const double l = c - w.originChainage;
-      if (l == 0) return {w.originX, w.originY, w.originAzimuth, w.originSin, w.originCos};
-      const double A = at(al.clothoidParameter, i);
-      double r = std::fabs(A * A / l);
-      if (at(al.radius, i) < 0) r = -r;
-      double len, tau, lat, along;
-      clothoidOffsets(A, r, len, tau, lat, along);
+      const double l = c - g.originChainage;
+      if (l == 0) return {g.originX, g.originY, g.originAzimuth, g.originSin, g.originCos, i, false};
+      // clothoidOffsets(A, R) for the radius R = ±|A·A / l| at l, with the divisions worked
+      // out: the length is l with the sign of A, the angle l·|l| / 2A² with the signs of A and R.
+      const double len = g.lengthSign * std::fabs(l);
+      const double tau = len * std::fabs(l) * g.angleFactor;
+      const double t = tau * tau;
+      const double lat =
+          len * tau *
+          (0.3333333333 -
+           t * (0.0238095238 - t * (0.00075757576 - t * (1.3227513e-05 - t * 1.450385e-07))));
+      const double along =
+          len * (1 - t * (0.1 - t * (0.00462962963 -
+                                     t * (0.0001068376 - t * (1.45892e-06 - t * 1.31225e-08)))));
       double st_, ct;
-      sinCos(tau, st_, ct);
+      elementSinCos(tau, st_, ct);
       Station st;
-      st.x = w.originX + along * w.originSin + lat * w.originCos;
-      st.y = w.originY + along * w.originCos - lat * w.originSin;
-      st.azimuth = w.originAzimuth + tau;
-      st.sine = w.originSin * ct + w.originCos * st_;
-      st.cosine = w.originCos * ct - w.originSin * st_;
+      st.x = g.originX + along * g.originSin + lat * g.originCos;
+      st.y = g.originY + along * g.originCos - lat * g.originSin;
+      st.azimuth = g.originAzimuth + tau;
+      st.sine = g.originSin * ct + g.originCos * st_;
+      st.cosine = g.originCos * ct - g.originSin * st_;
+      st.piece = i;
+      st.straight = false;
       return st;
     }
   }
   return {};
+}
+
+// The piece of the axis that chainage c falls in (as Station::piece), without moving the walk.
+int pieceOf(const Alignment& al, double c) {
+  const auto& ch = al.chainage;
+  const int first = al.first;
+  if (c > at(ch, al.count) + kElementTolerance) return al.count;
+  // The first element whose end, with the tolerance, is not before c.
+  const auto begin = ch.begin() + first + 1;
+  const auto end = ch.begin() + al.count + 1;
+  const auto it = std::lower_bound(begin, end, c - kElementTolerance);
+  const int i = it == end ? al.count - 1 : static_cast<int>(it - ch.begin()) - 1;
+  if (i == first && c < at(ch, first) - kElementTolerance) return 0;
+  return i;
+}
+
+// On a straight piece the residual along the tangent falls by exactly a tenth per step, so the
+// steps of the iteration that stay on the piece are taken at once: after n steps from c with
+// residual e the chainage is c + e(1 - 0.9^n) and the residual e 0.9^n. Returns the number of
+// steps that can be taken so (at most `room`), and sets c to where they end; 0 when the very
+// next step already leaves the piece.
+int stepsOnStraight(const Alignment& al, const Station& st, double along, int room, double& c) {
+  constexpr double kRatio = 0.9;
+  const double logRatio = std::log(kRatio);
+  const double e = std::fabs(along);
+  // Steps until the residual is below the tolerance.
+  double nConverge = std::ceil(std::log(kAlongTolerance / e) / logRatio);
+  if (nConverge < 1) nConverge = 1;
+  // Steps until the chainage leaves the piece (the iteration moves monotonically towards the
+  // foot `target`).
+  const double target = c + along;
+  double nLeave = 1e9;
+  const auto& ch = al.chainage;
+  if (along > 0 && st.piece != al.count) {
+    const double top = at(ch, st.piece == 0 ? al.first : st.piece + 1) +
+                       (st.piece == 0 ? -kElementTolerance : kElementTolerance);
+    if (target > top) nLeave = std::ceil(std::log((target - top) / e) / logRatio);
+  } else if (along < 0 && st.piece != 0) {
+    const double bottom = st.piece == al.count ? at(ch, al.count) + kElementTolerance
+                          : st.piece == al.first ? at(ch, al.first) - kElementTolerance
+                                                 : at(ch, st.piece) + kElementTolerance;
+    if (target < bottom) nLeave = std::ceil(std::log((bottom - target) / e) / logRatio);
+  }
+  double n = std::min({nConverge, nLeave - 1, static_cast<double>(room)});
+  for (; n >= 1; n -= 1) {
+    const double next = c + along * (1 - std::pow(kRatio, n));
+    if (pieceOf(al, next) == st.piece) {
+      c = next;
+      return static_cast<int>(n);
+    }
+  }
+  return 0;
 }
 
 }  // namespace
@@ -179,14 +264,22 @@ bool projectOnAlignment(Alignment& alignment, double px, double py, double& chai
   for (int retries = 0;; ++retries) {
     Station st;
     bool converged = false;
-    for (int step = 0; step < kMaxSteps; ++step) {
+    for (int step = 0; step < kMaxSteps;) {
       st = stationAt(alignment, c);
       const double along = (px - st.x) * st.sine + (py - st.y) * st.cosine;
       if (std::fabs(along) < kAlongTolerance) {
         converged = true;
         break;
       }
+      if (st.straight && alignment.chainagesInOrder() && alignment.count > alignment.first) {
+        const int taken = stepsOnStraight(alignment, st, along, kMaxSteps - 1 - step, c);
+        if (taken > 0) {
+          step += taken;
+          continue;
+        }
+      }
       c += along / 10;
+      ++step;
     }
     if (!converged) return false;
     const bool before = c < firstChainage;

@@ -112,9 +112,6 @@ void sortSectionByOffset(const double* offsets, int* order, int m) {
 
 void generateCrossSections(PointStore& points, Alignment& alignment, CrossSectionParams p,
                            std::vector<std::string>& workText, const CrossSectionReport& report) {
-  auto log = [&](const std::string& text) {
-    if (report.log) report.log(text);
-  };
   if (p.sectionRange < 0.01) p.sectionRange = 0.01;
   if (p.chainageAccuracy < 0.01) p.chainageAccuracy = 0.5 * p.sectionRange;
 
@@ -122,7 +119,14 @@ void generateCrossSections(PointStore& points, Alignment& alignment, CrossSectio
   workText.emplace_back("\"&IBMVORDPOW\",\"\"");
   workText.emplace_back("PUSTA DO WPISANIA");
   if (!projectAllPoints(points, alignment, p, report)) return;
+  buildCrossSections(points, p, workText, report);
+}
 
+void buildCrossSections(PointStore& points, const CrossSectionParams& p,
+                        std::vector<std::string>& workText, const CrossSectionReport& report) {
+  auto log = [&](const std::string& text) {
+    if (report.log) report.log(text);
+  };
   const int n = points.pointCount();
   for (int i = 1; i <= n; ++i) points.pointOrder[u(i)] = i;
   if (n > 1) points.sortPointOrder(1, n);

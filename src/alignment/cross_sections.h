@@ -57,6 +57,13 @@ void generateCrossSections(PointStore& points, Alignment& alignment, CrossSectio
                            std::vector<std::string>& workText,
                            const CrossSectionReport& report = {});
 
+// The sections of points already projected (the part of the run after projectAllPoints): sorts
+// `pointOrder` by chainage, walks the windows and appends the sections to `workText`, which
+// holds the two opening lines; the second is replaced when three or more sections are written.
+// `params` must already carry the corrected range and accuracy.
+void buildCrossSections(PointStore& points, const CrossSectionParams& params,
+                        std::vector<std::string>& workText, const CrossSectionReport& report = {});
+
 // Sorts order[1..m] so that offsets[order[k]] ascend (Shell sort, halving gaps).
 void sortSectionByOffset(const double* offsets, int* order, int m);
 

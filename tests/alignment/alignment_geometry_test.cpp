@@ -189,6 +189,48 @@ TEST_P(BuiltAlignmentTest, ProjectionReturnsTheChainageAndOffsetPointsWereMadeAt
   }
 }
 
+// The iteration as documented, step by step on the public point-at-chainage: the projection
+// takes the steps on straights at once, and must end where this ends.
+bool literalProjection(Alignment& al, double px, double py, double& c, double& offset) {
+  const double lo = al.record(1).chainage, hi = al.record(al.count).chainage;
+  for (int retries = 0;; ++retries) {
+    double x = 0, y = 0, a = 0;
+    int step = 0;
+    for (; step < 1000; ++step) {
+      pointAtChainage(al, c, x, y, a);
+      const double along = (px - x) * std::sin(a) + (py - y) * std::cos(a);
+      if (std::fabs(along) < 0.0001) break;
+      c += along / 10;
+    }
+    if (step == 1000) return false;
+    if ((c < lo || c > hi) && retries < 3) {
+      c = c < lo ? hi : lo;
+      continue;
+    }
+    offset = (px - x) * std::cos(a) - (py - y) * std::sin(a);
+    return true;
+  }
+}
+
+TEST_P(BuiltAlignmentTest, ProjectionEndsWhereTheStepByStepIterationEnds) {
+  std::mt19937 random(5);
+  std::uniform_real_distribution<double> chainages(-80, 480), offsets(-60, 60), guesses(-200, 600);
+  for (int k = 0; k < 300; ++k) {
+    const double c = chainages(random), o = offsets(random);
+    double x, y, a, px, py;
+    pointAtChainage(alignment, c, x, y, a);
+    offsetPoint(x, y, a, o, px, py);
+    const double guess = k % 3 == 0 ? 0 : guesses(random);
+    double chainage = guess, offset = k % 3 == 0 ? NO_VALUE_F : 0, fx, fy;
+    double expectedChainage = guess, expectedOffset = 0;
+    const bool expected = literalProjection(alignment, px, py, expectedChainage, expectedOffset);
+    ASSERT_EQ(projectOnAlignment(alignment, px, py, chainage, offset, fx, fy), expected);
+    if (!expected) continue;
+    EXPECT_NEAR(chainage, expectedChainage, 1e-9) << c << " " << o << " from " << guess;
+    EXPECT_NEAR(offset, expectedOffset, 1e-9) << c << " " << o << " from " << guess;
+  }
+}
+
 TEST_P(BuiltAlignmentTest, ResultsDoNotDependOnWhereTheWalkStands) {
   std::mt19937 random(11);
   std::uniform_real_distribution<double> chainages(-50, 450);
