@@ -142,6 +142,21 @@ TEST_F(PointFileFlow, AFailedWriteIsReportedAndKeepsTheOldFile) {
   EXPECT_NE(t.platform.messages[1].text.find((dir / "p.meri").string()), std::string::npos);
 }
 
+TEST_F(PointFileFlow, AFileThatCannotBeReplacedIsReportedAndStaysAsItWas) {
+  // A folder in the way of the new file: even a superuser cannot rename a file over it.
+  add(1, 2, 3, "A", 0);
+  std::filesystem::create_directory(t.folder / "busy.meri");
+  writeBytes(t.folder / "busy.meri" / "inside.txt", "keep");
+  save(t.folder / "busy.meri");
+  EXPECT_FALSE(main.pointsSaved);
+  ASSERT_EQ(t.platform.messages.size(), 1u);
+  EXPECT_EQ(t.platform.messages[0].title, "Błąd zapisu pliku");
+  EXPECT_EQ(readBytes(t.folder / "busy.meri" / "inside.txt"), "keep");
+  for (const auto& entry : std::filesystem::directory_iterator(t.folder.path())) {
+    EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << "temporary file left";
+  }
+}
+
 TEST_F(PointFileFlow, AFileThatCannotBeCreatedIsReported) {
   add(1, 2, 3, "A", 0);
   save(t.folder / "no-such-folder" / "p.meri");
