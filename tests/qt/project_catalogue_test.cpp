@@ -1,0 +1,70 @@
+// Opens the real catalogue dialog, walks the tree with the arrow keys and reads the path shown.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTimer>
+
+#include "platform/cp1250.h"
+#include "project_catalogue_view.h"
+#include "qt_platform.h"
+#include "shell/program.h"
+#include "support/test_program.h"
+
+namespace merilon::qt {
+namespace {
+
+void pressKey(QWidget* widget, int key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QApplication::sendEvent(widget, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+  QApplication::sendEvent(widget, &release);
+}
+
+TEST(QtProjectCatalogue, ArrowKeysSelectAProjectAndItsPathIsShown) {
+  testing::TempFolder folder;
+  testing::writeBytes(folder / "projekty.prj",
+                      encodeCp1250(testing::crlf({"OBW1,x,Obwodnica,/proj/OBW1", "????????,x,,",
+                                                  "Łąki,x,Osiedle Łąki,"})));
+  QtPlatform platform;
+  ProgramOptions options;
+  options.programFolder = folder.path();
+  options.userSettingsFolder = folder.path() / "user";
+  Program program(platform, options);
+  ASSERT_TRUE(program.start());
+  program.main.dataFolder = "/dane/start";
+  ProjectCatalogueView view(program, platform);
+
+  std::vector<std::pair<QString, QString>> shown;
+  int items = -1;
+  bool wasModal = false;
+  QTimer::singleShot(0, &view, [&] {
+    wasModal = view.isVisible() && view.isModal();
+    items = view.tree()->topLevelItem(0) ? view.tree()->topLevelItem(0)->childCount() : -1;
+    shown.emplace_back(view.descriptionText()->text(), view.pathText()->text());
+    for (int k = 0; k < 3; ++k) {
+      pressKey(view.tree(), Qt::Key_Down);
+      shown.emplace_back(view.descriptionText()->text(), view.pathText()->text());
+    }
+    pressKey(view.tree(), Qt::Key_Up);
+    shown.emplace_back(view.descriptionText()->text(), view.pathText()->text());
+    view.okButton()->click();
+  });
+  runProjectCommand(program.main);
+
+  EXPECT_TRUE(wasModal);
+  EXPECT_EQ(items, 2);
+  const QString own = QString::fromStdString((folder.path() / "Łąki" / "").string());
+  ASSERT_EQ(shown.size(), 5u);
+  EXPECT_EQ(shown[0].second, "/dane/start");
+  EXPECT_EQ(shown[1].second, "/dane/start");  // the root is no project
+  EXPECT_EQ(shown[2], std::make_pair(QString("Obwodnica"), QString("/proj/OBW1/")));
+  EXPECT_EQ(shown[3], std::make_pair(QString("Osiedle Łąki"), own));
+  EXPECT_EQ(shown[4].second, "/proj/OBW1/");
+  EXPECT_FALSE(view.isVisible());
+  EXPECT_EQ(program.main.dataFolder, "/proj/OBW1/");
+  EXPECT_EQ(view.tree()->currentItem()->text(0), "OBW1");
+}
+
+}  // namespace
+}  // namespace merilon::qt
