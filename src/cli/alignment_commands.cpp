@@ -5,6 +5,7 @@
 
 #include "alignment/alignment.h"
 #include "alignment/alignment_geometry.h"
+#include "alignment/cross_section_dialog.h"
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_platform.h"
@@ -12,6 +13,7 @@
 #include "points/no_value.h"
 #include "points/numeric_helpers.h"
 #include "points/record_parser.h"
+#include "shell/program.h"
 
 namespace merilon::cli {
 namespace {
@@ -80,6 +82,86 @@ int runProject(const std::vector<std::string>& words, const CliEnvironment&) {
   }
   std::printf("%s\t%s\t%s\t%s\n", fixed6(chainage).c_str(), fixed6(offset).c_str(),
               fixed6(footX).c_str(), fixed6(footY).c_str());
+  return kExitOk;
+}
+
+int runSections(const std::vector<std::string>& words, const CliEnvironment& env) {
+  CliArgs args;
+  std::string error;
+  if (!parseCliArgs(words, {"boundary-codes", "force"},
+                    {"from", "to", "left", "right", "range", "accuracy", "single", "axis-code",
+                     "pavement1", "pavement2", "humus1", "humus2", "pavement1-thickness",
+                     "pavement2-thickness", "humus1-thickness", "humus2-thickness"},
+                    args, error)) {
+    return cliFail(kExitUsage, error);
+  }
+  if (args.positional.size() != 2 || !args.option("o")) {
+    return cliFail(kExitUsage, "użycie: merilon-cli sections POINTS.meri ALIGNMENT -o OUT.TER");
+  }
+  const std::string pointsFile = args.positional[0];
+  const std::string alignmentFile = args.positional[1];
+  for (const auto& input : {pointsFile, alignmentFile}) {
+    if (!fileExists(input)) return cliFail(kExitInput, "nie można odczytać pliku " + input);
+  }
+  const std::string out = stripExtension(*args.option("o")) + ".TER";
+  if (std::filesystem::exists(out) && !args.has("force")) {
+    return cliFail(kExitExists, "plik " + out + " istnieje (--force zapisuje mimo to)");
+  }
+
+  CliPlatform platform;
+  bool failed = false;
+  platform.answer = [&](const MessageRequest& r) {
+    if (r.title == "Zapis do pliku") return DialogResult::Yes;  // --force was given
+    if (r.icon == MessageIcon::Error || r.icon == MessageIcon::Warning) failed = true;
+    return r.buttons == MessageButtons::Ok ? DialogResult::Ok : DialogResult::No;
+  };
+  ProgramOptions options;
+  options.programFolder = env.programFolder;
+  auto program = std::make_unique<Program>(platform, options);
+  if (!program->start()) return cliFail(kExitInput, "brak pamięci");
+  TFORM_Main& main = program->main;
+  platform.openAnswers.push_back(pointsFile);
+  main.Button3Click();
+  if (failed || program->points.pointCount() == 0) {
+    return cliFail(kExitInput, "brak punktów w pliku " + pointsFile);
+  }
+  const std::size_t logStart = main.LogMemo.lineCount();
+
+  if (auto v = args.option("axis-code")) main.AxisCodeEdit.text = *v;
+  if (auto v = args.option("pavement1")) main.Pavement1CodeEdit.text = *v;
+  if (auto v = args.option("pavement2")) main.Pavement2CodeEdit.text = *v;
+  if (auto v = args.option("humus1")) main.Humus1CodeEdit.text = *v;
+  if (auto v = args.option("humus2")) main.Humus2CodeEdit.text = *v;
+  if (auto v = args.option("pavement1-thickness")) main.Pavement1ThicknessEdit.text = *v;
+  if (auto v = args.option("pavement2-thickness")) main.Pavement2ThicknessEdit.text = *v;
+  if (auto v = args.option("humus1-thickness")) main.Humus1ThicknessEdit.text = *v;
+  if (auto v = args.option("humus2-thickness")) main.Humus2ThicknessEdit.text = *v;
+
+  TFormPoprzeczka& dialog = program->FormPoprzeczka;
+  bool loaded = false;
+  platform.openAnswers.push_back(alignmentFile);
+  platform.saveAnswers.push_back(out);
+  platform.modalHandler = [&](Form&) {
+    dialog.Button5Click();
+    loaded = dialog.alignmentLoaded;
+    if (!loaded) return;
+    if (auto v = args.option("from")) dialog.Edit3.text = *v;
+    if (auto v = args.option("to")) dialog.Edit4.text = *v;
+    if (auto v = args.option("left")) dialog.Edit1.text = *v;
+    if (auto v = args.option("right")) dialog.Edit2.text = *v;
+    if (auto v = args.option("range")) dialog.Edit5.text = *v;
+    if (auto v = args.option("accuracy")) dialog.Edit6.text = *v;
+    if (auto v = args.option("single")) dialog.Edit7.text = *v;
+    dialog.RadioButton1.checked = !args.has("boundary-codes");
+    dialog.RadioButton2.checked = args.has("boundary-codes");
+    dialog.Button1Click();
+  };
+  runCrossSectionCommand(*program, dialog, false);
+  const auto& log = main.LogMemo.lines();
+  for (std::size_t k = logStart; k < log.size(); ++k) std::printf("%s\n", log[k].c_str());
+  if (!loaded) return cliFail(kExitInput, "nie wczytano trasy " + alignmentFile);
+  if (failed) return kExitInput;
+  if (dialog.workText.size() <= 3) return cliFail(kExitInput, "nie wygenerowano żadnej poprzeczki");
   return kExitOk;
 }
 

@@ -30,6 +30,7 @@ int runPoints(const std::vector<std::string>& words, const CliEnvironment& env);
 int runExportTxt(const std::vector<std::string>& words, const CliEnvironment& env);
 int runStation(const std::vector<std::string>& words, const CliEnvironment& env);
 int runProject(const std::vector<std::string>& words, const CliEnvironment& env);
+int runSections(const std::vector<std::string>& words, const CliEnvironment& env);
 
 // Every command, in the order --help lists them.
 const std::vector<CliCommand>& cliCommands();

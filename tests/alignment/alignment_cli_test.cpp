@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+#include "support/test_program.h"
+
 namespace {
 
 struct CliRun {
@@ -53,6 +55,29 @@ TEST(AlignmentCli, RefusesMissingFilesAndBadNumbers) {
   EXPECT_EQ(runCli("station " + kAlignment + " 1,5").status, 2);
   EXPECT_EQ(runCli("project " + kAlignment + " 1").status, 1);
   EXPECT_EQ(runCli("station").status, 1);
+}
+
+TEST(AlignmentCli, SectionsFromAPointFileWithTheGivenFields) {
+  merilon::testing::TempFolder folder;
+  const std::string points = (folder / "pomiar.meri").string();
+  ASSERT_EQ(runCli("import " + std::string(MERILON_TEST_DATA) +
+                   "/alignment/pomiar_trasa.txt -o " + points + " --program-folder " +
+                   folder.path().string())
+                .status,
+            0);
+  const std::string common = "sections " + points + " " + kAlignment + " --program-folder " +
+                             folder.path().string() + " -o " + (folder / "teren.txt").string();
+  auto run = runCli(common + " --pavement2 X --pavement2-thickness 0.25 --humus1 K "
+                             "--boundary-codes --range 3");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "Wygenerowano teren\nZakres pikietaży: 20.00 - 81.00\nLiczba poprzeczek: 3\n");
+  merilon::testing::expectGolden(folder / "teren.TER", "../alignment/sekcje_cli.TER");
+
+  // The file exists now: only --force replaces it; a reversed range writes nothing.
+  EXPECT_EQ(runCli(common).status, 3);
+  EXPECT_EQ(runCli(common + " --force --from 100 --to 50").status, 2);
+  merilon::testing::expectGolden(folder / "teren.TER", "../alignment/sekcje_cli.TER");
+  EXPECT_EQ(runCli("sections " + points + " /nonexistent.TRS -o x.TER").status, 2);
 }
 
 }  // namespace
