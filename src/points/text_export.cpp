@@ -46,7 +46,10 @@ void exportPreviewText(TFORM_Main& main) {
   }
   // The name keeps its case: upper-cased, it would name another file here.
   main.currentTextFile = program.lastTextExport;
-  writeTextFile(main, main.PreviewMemo.lines(), program.lastTextExport, 0, WriteKind::PreviewText);
+  // Text pasted into the preview while the file is written ("Ze schowka" stays enabled) does not
+  // reach this file.
+  const auto lines = main.PreviewMemo.snapshot();
+  writeTextFile(main, *lines, program.lastTextExport, 0, WriteKind::PreviewText);
 }
 
 void exportPointText(TFORM_Main& main) {
@@ -71,7 +74,7 @@ void exportPointText(TFORM_Main& main) {
   CommandGuard guard(main);
   program.lastTextExport = forcedTextName(*chosen);
   if (chosen->has_parent_path()) main.dataFolder = chosen->parent_path();
-  writeTextFile(main, main.PreviewMemo.lines(), program.lastTextExport, 0, WriteKind::PointText);
+  writeTextFile(main, *main.PreviewMemo.snapshot(), program.lastTextExport, 0, WriteKind::PointText);
 }
 
 }  // namespace merilon

@@ -89,7 +89,16 @@ TEST(PreviewTextExport, WritesThePreviewAfterBothQuestions) {
   TFORM_Main& m = t.main();
   m.PreviewMemo.setLines({"Nr;X;Y;Z", "Ł1;10.5;20;30", "  ;;  "});
   t.platform.saveAnswers = {t.folder / "wynik.dat"};
+  // "Ze schowka" pressed while the file is written appends to the preview, not to the file.
+  t.platform.onPendingEvents = [&](int step) {
+    if (step != 2) return;
+    t.platform.clipboard = std::string(200, 'x') + "\n" + std::string(200, 'y');
+    m.Button20Click();
+  };
   exportPreviewText(m);
+  t.platform.onPendingEvents = nullptr;
+  EXPECT_EQ(m.PreviewMemo.lineCount(), 5u);
+  m.PreviewMemo.setLines({"Nr;X;Y;Z", "Ł1;10.5;20;30", "  ;;  "});
   testing::expectGolden(t.folder / "wynik.txt", "preview_text.txt");
   EXPECT_EQ(m.currentTextFile, (t.folder / "wynik.txt").string());
 
