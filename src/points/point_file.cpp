@@ -173,18 +173,8 @@ void openPointsCommand(TFORM_Main& main) {
   CommandGuard guard(main);
   parser.fieldSeparator = ",";
 
-  FileDialogRequest request;
-  request.title = "Otwórz plik punktów Merilonu";
-  request.filter = "Pliki Merilon |*.meri";
-  if (!main.pendingFile.empty()) {
-    request.proposedName = main.pendingFile;
-    request.initialFolder = std::filesystem::path(main.pendingFile).parent_path();
-    main.dataFolder = request.initialFolder;
-    main.pendingFile.clear();
-  } else {
-    request.initialFolder = main.dataFolder;
-  }
-  const auto chosen = platform.chooseOpenFile(request);
+  const auto chosen = platform.chooseOpenFile(
+      main.openDialogRequest("Otwórz plik punktów Merilonu", "Pliki Merilon |*.meri"));
   auto finish = [&] {
     platform.setBusyCursor(false);
     main.showStatus("");

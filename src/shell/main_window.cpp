@@ -219,18 +219,8 @@ void TFORM_Main::MenuClick(MenuCommand command) {
 
 void TFORM_Main::Button1Click() {
   CommandGuard guard(*this);
-  FileDialogRequest request;
-  request.title = "Otwórz plik tekstowy";
-  request.filter = "Pliki tekstowe|*.txt|Wszystkie pliki|*.*";
-  if (!pendingFile.empty()) {
-    request.proposedName = pendingFile;
-    request.initialFolder = std::filesystem::path(pendingFile).parent_path();
-    dataFolder = request.initialFolder;
-    pendingFile.clear();
-  } else {
-    request.initialFolder = dataFolder;
-  }
-  const auto chosen = platform().chooseOpenFile(request);
+  const auto chosen = platform().chooseOpenFile(
+      openDialogRequest("Otwórz plik tekstowy", "Pliki tekstowe|*.txt|Wszystkie pliki|*.*"));
   if (!chosen) return;
   platform().setBusyCursor(true);
   const std::string name = chosen->string();
@@ -396,6 +386,22 @@ void TFORM_Main::loadFileParams(const std::string& fileName) {
 }
 
 void TFORM_Main::addRecentFile(const std::string& name) { program_.recent.addRecentFile(name); }
+
+FileDialogRequest TFORM_Main::openDialogRequest(const std::string& title,
+                                                const std::string& filter) {
+  FileDialogRequest request;
+  request.title = title;
+  request.filter = filter;
+  if (!pendingFile.empty()) {
+    request.proposedName = pendingFile;
+    request.initialFolder = std::filesystem::path(pendingFile).parent_path();
+    dataFolder = request.initialFolder;
+    pendingFile.clear();
+  } else {
+    request.initialFolder = dataFolder;
+  }
+  return request;
+}
 
 void TFORM_Main::reportFileError(const std::string& title, const std::string& fileName,
                                  const std::string& reason) {

@@ -141,6 +141,11 @@ class TFORM_Main : public Form {
   void loadFileParams(const std::string& fileName);
   void addRecentFile(const std::string& name);
 
+  // The request of an open dialog: it proposes `pendingFile` (from the recent-files menu or a
+  // dropped file), starting in its folder, which becomes the data folder, and consumes it;
+  // otherwise it starts in the data folder.
+  FileDialogRequest openDialogRequest(const std::string& title, const std::string& filter);
+
   // Reports a file that could not be read or written.
   void reportFileError(const std::string& title, const std::string& fileName,
                        const std::string& reason);
