@@ -1,0 +1,96 @@
+// The real cross-section dialog: both forms, typing into the fields (with the number key
+// filter), the code option, and "Generuj" writing the .TER file through the save dialog.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTimer>
+
+#include "alignment/cross_section_dialog.h"
+#include "cross_section_dialog_view.h"
+#include "qt_platform.h"
+#include "shell/program.h"
+#include "support/test_program.h"
+
+namespace merilon::qt {
+namespace {
+
+void typeText(QWidget* widget, const QString& text) {
+  for (const QChar ch : text) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+    QApplication::sendEvent(widget, &press);
+  }
+}
+
+struct QtCrossSections : ::testing::Test {
+  void SetUp() override {
+    options.programFolder = folder.path();
+    options.userSettingsFolder = folder.path() / "user";
+    program = std::make_unique<Program>(platform, options);
+    ASSERT_TRUE(program->start());
+    platform.messageHook = [this](const MessageRequest& r) {
+      messages.push_back(r.text);
+      return r.buttons == MessageButtons::Ok ? DialogResult::Ok : DialogResult::Yes;
+    };
+    platform.fileDialogHook = [this](const FileDialogRequest&, bool save)
+        -> std::optional<std::filesystem::path> {
+      if (save) return folder / "wynik.txt";
+      return std::filesystem::path(MERILON_TEST_DATA) / "alignment" / "prosta_luk.TRS";
+    };
+    for (int k = 0; k < 4; ++k) {
+      ASSERT_TRUE(program->points.reservePoint());
+      program->points.setPoint(k + 1, k - 1.5, 10 + 10 * k, 100 + k, PointName::fromText("P"), 0);
+    }
+    view = std::make_unique<CrossSectionDialogView>(*program, platform);
+  }
+  testing::TempFolder folder;
+  ProgramOptions options;
+  QtPlatform platform;
+  std::unique_ptr<Program> program;
+  std::unique_ptr<CrossSectionDialogView> view;
+  std::vector<std::string> messages;
+};
+
+TEST_F(QtCrossSections, GenerateWritesTheFileChosenWithTheExtensionForced) {
+  bool shown = false;
+  QString title;
+  QTimer::singleShot(0, view.get(), [&] {
+    shown = view->isVisible();
+    title = view->windowTitle();
+    view->chooseAlignmentButton()->click();
+    EXPECT_EQ(view->startChainageEdit()->text(), "0.00");
+    EXPECT_EQ(view->endChainageEdit()->text(), "357.08");
+    EXPECT_EQ(view->headerText()->text(), "Test  \"Prosta i luk\"");
+    view->rangeEdit()->clear();
+    typeText(view->rangeEdit(), "2x.5");  // the letter is swallowed
+    view->boundaryCodesButton()->click();
+    view->generateButton()->click();
+  });
+  runCrossSectionCommand(*program, program->FormPoprzeczka, false);
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(title, "Generowanie przekrojów poprzecznych");
+  EXPECT_EQ(program->FormPoprzeczka.stored.sectionRange, 2.5);
+  EXPECT_TRUE(program->FormPoprzeczka.stored.boundaryCodesOnly);
+  EXPECT_TRUE(std::filesystem::exists(folder / "wynik.TER"));
+  EXPECT_FALSE(view->isVisible());
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(QtCrossSections, TheDataOnlyFormHidesGenerateAndKeepsTheWidths) {
+  QTimer::singleShot(0, view.get(), [&] {
+    EXPECT_EQ(view->windowTitle(), "Dane trasy i przekrojów");
+    EXPECT_FALSE(view->generateButton()->isVisible());
+    EXPECT_EQ(view->closeButton()->text(), "Zamknij");
+    view->chooseAlignmentButton()->click();
+    view->leftWidthEdit()->clear();
+    typeText(view->leftWidthEdit(), "30");
+    view->closeButton()->click();
+  });
+  runCrossSectionCommand(*program, program->FormPoprzeczka, true);
+  EXPECT_EQ(program->FormPoprzeczka.stored.leftLimit, -30);
+  EXPECT_TRUE(program->FormPoprzeczka.Button1.enabled);
+  EXPECT_FALSE(view->isVisible());
+}
+
+}  // namespace
+}  // namespace merilon::qt
