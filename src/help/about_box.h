@@ -28,10 +28,10 @@ class TFormMERIInfo : public Form {
  public:
   explicit TFormMERIInfo(Platform& platform);
 
-  std::string Image1;  // the picture, stretched over the whole window (a resource name)
-  Label Label1;        // right-aligned bold yellow: the information text
-  Label Label2;        // centred bold italic lime green
-  Button SpeedButton1; // "Zamknij"
+  std::string Image1;   // the picture, stretched over the whole window (a resource name)
+  Label Label1;         // right-aligned bold yellow: the information text
+  Label Label2;         // centred bold italic lime green
+  Button SpeedButton1;  // "Zamknij"
   Timer Timer1;
 
   void SpeedButton1Click();

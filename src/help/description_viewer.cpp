@@ -62,9 +62,9 @@ void TFormtrojpomoc::FindDialog1Find() {
   const auto needle = upperCharacters(FindDialog1.FindText);
   if (needle.empty()) return;
   const auto text = upperCharacters(RichEdit1.text.plainText());
-  const std::size_t start =
-      RichEdit1.selLength > 0 ? static_cast<std::size_t>(RichEdit1.selStart + RichEdit1.selLength)
-                              : 0;
+  const std::size_t start = RichEdit1.selLength > 0
+                                ? static_cast<std::size_t>(RichEdit1.selStart + RichEdit1.selLength)
+                                : 0;
   if (text.size() < needle.size()) return;
   for (std::size_t at = start; at + needle.size() <= text.size(); ++at) {
     if (std::equal(needle.begin(), needle.end(), text.begin() + static_cast<std::ptrdiff_t>(at))) {

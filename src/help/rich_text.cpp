@@ -38,10 +38,13 @@ int hexValue(char c) {
 // Control words that open a group whose text is not part of the document.
 bool isDestination(std::string_view word) {
   static constexpr std::string_view kSkipped[] = {
-      "fonttbl", "colortbl", "stylesheet", "info",    "pict",     "header",  "footer",
-      "headerl", "headerr",  "footerl",    "footerr", "footnote", "object",  "generator",
-      "listtable", "listoverridetable", "rsidtbl", "xmlnstbl", "themedata", "datastore",
-      "latentstyles", "fldinst", "template", "filetbl", "revtbl"};
+      "fonttbl",      "colortbl",  "stylesheet", "info",
+      "pict",         "header",    "footer",     "headerl",
+      "headerr",      "footerl",   "footerr",    "footnote",
+      "object",       "generator", "listtable",  "listoverridetable",
+      "rsidtbl",      "xmlnstbl",  "themedata",  "datastore",
+      "latentstyles", "fldinst",   "template",   "filetbl",
+      "revtbl"};
   for (auto s : kSkipped) {
     if (word == s) return true;
   }
@@ -51,7 +54,7 @@ bool isDestination(std::string_view word) {
 struct GroupState {
   bool bold = false;
   bool italic = false;
-  bool skip = false;  // inside a destination that is not shown
+  bool skip = false;    // inside a destination that is not shown
   int unicodeSkip = 1;  // characters that follow \uN as its fallback (\ucN)
 };
 

@@ -74,7 +74,8 @@ void exportPointText(TFORM_Main& main) {
   CommandGuard guard(main);
   program.lastTextExport = forcedTextName(*chosen);
   if (chosen->has_parent_path()) main.dataFolder = chosen->parent_path();
-  writeTextFile(main, *main.PreviewMemo.snapshot(), program.lastTextExport, 0, WriteKind::PointText);
+  writeTextFile(main, *main.PreviewMemo.snapshot(), program.lastTextExport, 0,
+                WriteKind::PointText);
 }
 
 }  // namespace merilon

@@ -94,15 +94,25 @@ QTreeWidgetItem* ProjectCatalogueView::itemAt(int index) const {
 }
 
 bool ProjectCatalogueView::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == tree_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+  if (watched == tree_ &&
+      (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
     auto* key = static_cast<QKeyEvent*>(event);
     TreeKey k = TreeKey::Other;
     switch (key->key()) {
-      case Qt::Key_Up: k = TreeKey::Up; break;
-      case Qt::Key_Down: k = TreeKey::Down; break;
-      case Qt::Key_Home: k = TreeKey::Home; break;
-      case Qt::Key_End: k = TreeKey::End; break;
-      default: break;
+      case Qt::Key_Up:
+        k = TreeKey::Up;
+        break;
+      case Qt::Key_Down:
+        k = TreeKey::Down;
+        break;
+      case Qt::Key_Home:
+        k = TreeKey::Home;
+        break;
+      case Qt::Key_End:
+        k = TreeKey::End;
+        break;
+      default:
+        break;
     }
     if (event->type() == QEvent::KeyPress && k != TreeKey::Other) {
       run([this, k] { model_.TreeView1KeyDown(k); });

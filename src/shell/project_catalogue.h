@@ -43,10 +43,10 @@ class TFormProjekty : public Form {
   explicit TFormProjekty(Program& program);
 
   TreeView TreeView1;
-  Label Label1;  // "Opis wybranego projektu"
-  Label Label2;  // the description of the selected project (bold)
-  Label Label3;  // "Ścieżka dostępu"
-  Label Label4;  // the path (bold, right-aligned, wrapping)
+  Label Label1;    // "Opis wybranego projektu"
+  Label Label2;    // the description of the selected project (bold)
+  Label Label3;    // "Ścieżka dostępu"
+  Label Label4;    // the path (bold, right-aligned, wrapping)
   Button Button1;  // "OK"
   Button Button2;  // "Rezygnuj"
   // The catalogue file's lines (a hidden list).

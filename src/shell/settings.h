@@ -22,9 +22,7 @@ struct CoordinateMapping {
   double heightFactor = 1;
 
   // True when the mapping leaves every coordinate as it is.
-  bool isIdentity() const {
-    return scale == 1 && shiftX == 0 && shiftY == 0 && heightFactor == 1;
-  }
+  bool isIdentity() const { return scale == 1 && shiftX == 0 && shiftY == 0 && heightFactor == 1; }
 };
 
 struct Settings {
@@ -40,10 +38,10 @@ struct Settings {
   int zDecimals = 3;
 
   // Not reset when the file is read again: a value stays when its line is removed.
-  int printMode = 0;                          // DRUKAR: 1 prints point layers and grid in black
-  std::array<double, 4> alignmentSizes{};     // TRAPAR: alignment drawing sizes, cm on paper
-  double sectionTextSize = 0;                 // POPPAR: chainage text of a cross-section
-  double gridSpacing = 0;                     // RYSIAT: grid of the drawing window, metres
+  int printMode = 0;                       // DRUKAR: 1 prints point layers and grid in black
+  std::array<double, 4> alignmentSizes{};  // TRAPAR: alignment drawing sizes, cm on paper
+  double sectionTextSize = 0;              // POPPAR: chainage text of a cross-section
+  double gridSpacing = 0;                  // RYSIAT: grid of the drawing window, metres
 
   static std::array<int, kColourEntries> defaultColours();
 };

@@ -20,16 +20,15 @@ TEST(RtfReader, ParagraphsStylesAndEscapes) {
   EXPECT_EQ(t.paragraphs[0].runs,
             (std::vector<TextRun>{{"Zwykły ", false, false}, {"pogrubiony i", true, false}}));
   EXPECT_EQ(t.paragraphs[1].runs,
-            (std::vector<TextRun>{{"kursywa ", false, true},
-                                  {"B", true, false},
-                                  {"{}\\ Łód\txy", false, false}}));
+            (std::vector<TextRun>{
+                {"kursywa ", false, true}, {"B", true, false}, {"{}\\ Łód\txy", false, false}}));
   EXPECT_TRUE(t.paragraphs[2].runs.empty());
   EXPECT_EQ(t.plainText(), "Zwykły pogrubiony i\nkursywa B{}\\ Łód\txy\n\nostatni");
 }
 
 TEST(RtfReader, TheShippedDescriptionReadsAsPolishText) {
-  const std::string rtf = testing::readBytes(std::filesystem::path(MERILON_SOURCE_DIR) / "data" /
-                                             "MERI_OPIS.rtf");
+  const std::string rtf =
+      testing::readBytes(std::filesystem::path(MERILON_SOURCE_DIR) / "data" / "MERI_OPIS.rtf");
   const RichText t = readRtf(rtf);
   const std::string text = t.plainText();
   EXPECT_GT(t.paragraphs.size(), 20u);

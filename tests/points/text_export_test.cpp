@@ -63,8 +63,9 @@ TEST(PointTextExport, RefusesWithoutPointsAndWhileALongCommandRuns) {
   TestProgram t;
   TFORM_Main& m = t.main();
   exportPointText(m);
-  ASSERT_EQ(t.platform.shownTexts(),
-            std::vector<std::string>{"Zapis Punktów do plików tekstowych: Nie wczytano Punktów !!!"});
+  ASSERT_EQ(
+      t.platform.shownTexts(),
+      std::vector<std::string>{"Zapis Punktów do plików tekstowych: Nie wczytano Punktów !!!"});
   EXPECT_EQ(t.platform.messages[0].icon, MessageIcon::Warning);
   EXPECT_TRUE(t.platform.saveRequests.empty());
 
@@ -105,7 +106,8 @@ TEST(PreviewTextExport, WritesThePreviewAfterBothQuestions) {
   // An existing file: the command's question, then the writer's own.
   const std::string name = (t.folder / "wynik.txt").string();
   writeBytes(name, "stary\r\n");
-  for (auto answers : {std::deque{DialogResult::No}, std::deque{DialogResult::Yes, DialogResult::No}}) {
+  for (auto answers :
+       {std::deque{DialogResult::No}, std::deque{DialogResult::Yes, DialogResult::No}}) {
     t.platform.messages.clear();
     t.platform.saveAnswers = {name};
     t.platform.answers = answers;
@@ -118,8 +120,8 @@ TEST(PreviewTextExport, WritesThePreviewAfterBothQuestions) {
   t.platform.saveAnswers = {name};
   t.platform.answers = {DialogResult::Yes, DialogResult::Yes};
   exportPreviewText(m);
-  EXPECT_EQ(readBytes(name), readBytes(std::filesystem::path(MERILON_TEST_DATA) / "golden" /
-                                       "preview_text.txt"));
+  EXPECT_EQ(readBytes(name),
+            readBytes(std::filesystem::path(MERILON_TEST_DATA) / "golden" / "preview_text.txt"));
 }
 
 TEST(PreviewTextExport, OneLineWritesNoFileAndCancelEnablesTheCommands) {

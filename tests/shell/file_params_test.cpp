@@ -38,8 +38,10 @@ TEST(FileParams, ImportRemembersTheStructureAndOpeningInAnyCaseRestoresIt) {
   t.platform.answers = {DialogResult::No};
   m.Button2Click();
   const std::string written = readBytes(t.folder / "MERI_PARAM.knf");
-  EXPECT_EQ(written.rfind(upperCase(upper) + ",0,0,0,2,3,4,1,0,44,S,N\xA5,NB,HA,HB,0.50,0.30,0.50,0.30\r\n", 0),
-            0u)
+  EXPECT_EQ(
+      written.rfind(
+          upperCase(upper) + ",0,0,0,2,3,4,1,0,44,S,N\xA5,NB,HA,HB,0.50,0.30,0.50,0.30\r\n", 0),
+      0u)
       << written;
 
   setStructure(m, "; (Średnik)", {"1", "1", "1", "1", "1"});

@@ -28,12 +28,12 @@ struct Catalogue : TestProgram {
 
 TEST(ProjectCatalogue, PlaceholdersAreHiddenAndSelectionSetsTheDataFolder) {
   Catalogue c;
-  c.write({"OBW1,x,Obwodnica,/proj/OBW1", "????????,x,,", " Łąki ,x,Osiedle Łąki,",
-           "", "????????", "W2,x,Wiadukt,-", "DK7,x,Droga krajowa, /proj/dk7/ "});
+  c.write({"OBW1,x,Obwodnica,/proj/OBW1", "????????,x,,", " Łąki ,x,Osiedle Łąki,", "", "????????",
+           "W2,x,Wiadukt,-", "DK7,x,Droga krajowa, /proj/dk7/ "});
   c.show([&](TFormProjekty& f) {
     EXPECT_FALSE(c.main().Button1.enabled);  // the commands are disabled meanwhile
-    EXPECT_EQ(f.TreeView1.Items, (std::vector<std::string>{"Dostępne projekty", "OBW1", " Łąki ",
-                                                           "W2", "DK7"}));
+    EXPECT_EQ(f.TreeView1.Items,
+              (std::vector<std::string>{"Dostępne projekty", "OBW1", " Łąki ", "W2", "DK7"}));
     EXPECT_TRUE(f.TreeView1.expanded);
     f.TreeView1.selected = 1;
     f.TreeView1Click();
@@ -68,17 +68,16 @@ TEST(ProjectCatalogue, ArrowKeysWalkTheTreeAndRezygnujRestoresTheFolder) {
   std::vector<std::string> paths;
   c.show([&](TFormProjekty& f) {
     EXPECT_EQ(f.Label4.caption, before.string());
-    for (TreeKey k : {TreeKey::Down, TreeKey::Down, TreeKey::Down, TreeKey::Down, TreeKey::Up,
-                      TreeKey::Home}) {
+    for (TreeKey k :
+         {TreeKey::Down, TreeKey::Down, TreeKey::Down, TreeKey::Down, TreeKey::Up, TreeKey::Home}) {
       f.TreeView1KeyDown(k);
       paths.push_back(f.Label2.caption + " " + f.Label4.caption);
     }
     f.Button2Click();
   });
   // Root first (nothing shown yet), then A, B, B at the end, A again; Home goes to the root.
-  EXPECT_EQ(paths, (std::vector<std::string>{" " + before.string(), "Pierwszy /p/a/",
-                                             "Drugi /p/b/", "Drugi /p/b/", "Pierwszy /p/a/",
-                                             "Pierwszy /p/a/"}));
+  EXPECT_EQ(paths, (std::vector<std::string>{" " + before.string(), "Pierwszy /p/a/", "Drugi /p/b/",
+                                             "Drugi /p/b/", "Pierwszy /p/a/", "Pierwszy /p/a/"}));
   EXPECT_EQ(c.main().dataFolder, before);
 
   // Each showing reads the catalogue again; a double click acts as "OK".

@@ -28,8 +28,8 @@ struct SettingsFile {
 TEST(Settings, KeysAreTrimmedAndUpperCasedAndLaterLinesWin) {
   SettingsFile f;
   f.read({"; KOLOR,indeks,kolor", "kolor ,  7 , 250", "FORXY,3", "DXFWE,2,100,200,5100,6200,1",
-          "DXFWY,1,0,0,0,0,1", "DXFWY,0.5,10,20,30,50,2", "POPPAR,0.3", "RYSIAT,100",
-          "RYSIAT,50", "NIEZNANY,1,2"});
+          "DXFWY,1,0,0,0,0,1", "DXFWY,0.5,10,20,30,50,2", "POPPAR,0.3", "RYSIAT,100", "RYSIAT,50",
+          "NIEZNANY,1,2"});
   EXPECT_EQ(f.settings.colours[7], 250);
   EXPECT_EQ(f.settings.colours[6], 7);  // untouched entries keep k + 1
   EXPECT_EQ(f.settings.xyDecimals, 3);
@@ -49,9 +49,9 @@ TEST(Settings, KeysAreTrimmedAndUpperCasedAndLaterLinesWin) {
 
 TEST(Settings, ValuesOutOfRangeAreIgnored) {
   SettingsFile f;
-  f.read({"KOLOR,21,5", "KOLOR,-1,5", "KOLOR,3,65536", "KOLOR,4,x", "KOLOR,0,65535",
-          "DRUKAR,65536", "FORXY,16", "FORXY,2.5", "FORXY,%s%s", "FORMZ,-1", "FORMZ,0",
-          "DXFWE,2,100,200", "DXFWY,0,0,0,0,0,1", "DXFWY,1,0,0,0,0,0"});
+  f.read({"KOLOR,21,5", "KOLOR,-1,5", "KOLOR,3,65536", "KOLOR,4,x", "KOLOR,0,65535", "DRUKAR,65536",
+          "FORXY,16", "FORXY,2.5", "FORXY,%s%s", "FORMZ,-1", "FORMZ,0", "DXFWE,2,100,200",
+          "DXFWY,0,0,0,0,0,1", "DXFWY,1,0,0,0,0,0"});
   EXPECT_EQ(f.settings.colours, [] {
     auto c = Settings::defaultColours();
     c[0] = 65535;
@@ -99,7 +99,9 @@ TEST(Settings, TheShippedFileHoldsEveryKeyWithItsDefault) {
   };
   EXPECT_EQ(count("\n"), count("\r\n"));
   EXPECT_EQ(bytes.find("\xC4"), std::string::npos);
-  EXPECT_NE(bytes.find("wi\xEA" "c zmiana"), std::string::npos);
+  EXPECT_NE(bytes.find("wi\xEA"
+                       "c zmiana"),
+            std::string::npos);
   RecordParser parser;
   Settings read;
   read.printMode = 5;
