@@ -5,6 +5,7 @@
 #include "platform/text_file.h"
 #include "points/numeric_helpers.h"
 #include "points/point_file.h"
+#include "points/text_export.h"
 #include "points/text_import.h"
 #include "shell/program.h"
 
@@ -118,6 +119,7 @@ bool TFORM_Main::FormCreate() {
 void TFORM_Main::FormActivate() {
   if (!firstActivation) return;
   firstActivation = false;
+  showAboutAtStartup(program_);
 }
 
 bool TFORM_Main::FormCloseQuery() {
@@ -269,16 +271,20 @@ void TFORM_Main::Button20Click() {
   PreviewMemo.appendLines(splitLines(*text));
 }
 
-// Commands of windows that come later: present with their captions and hints, no effect yet.
-void TFORM_Main::Button8Click() {}
+void TFORM_Main::Button8Click() { runProjectCommand(*this); }
+void TFORM_Main::Button15Click() { exportPreviewText(*this); }
+void TFORM_Main::Button23Click() { exportPointText(*this); }
+void TFORM_Main::Button10Click() {
+  runCrossSectionCommand(program_, program_.FormPoprzeczka, false);
+}
+void TFORM_Main::Button9Click() { showDescription(program_); }
+void TFORM_Main::Button16Click() { showAbout(program_); }
+
+// Commands of windows that come later (DXF reading and export, the drawing window): present
+// with their captions and hints, no effect yet.
 void TFORM_Main::Button14Click() {}
-void TFORM_Main::Button15Click() {}
-void TFORM_Main::Button23Click() {}
 void TFORM_Main::Button7Click() {}
-void TFORM_Main::Button10Click() {}
 void TFORM_Main::Button19Click() {}
-void TFORM_Main::Button9Click() {}
-void TFORM_Main::Button16Click() {}
 
 // --- Services --------------------------------------------------------------------------------
 
