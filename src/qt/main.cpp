@@ -3,7 +3,10 @@
 #include <QScreen>
 #include <QStringList>
 
+#include "about_view.h"
+#include "description_view.h"
 #include "main_window_view.h"
+#include "project_catalogue_view.h"
 #include "qt_platform.h"
 #include "qt_text.h"
 #include "shell/program.h"
@@ -24,7 +27,11 @@ int main(int argc, char** argv) {
   merilon::qt::QtPlatform platform;
   merilon::Program program(platform, options);
   if (!program.start()) return 1;
+  // The windows in their documented order of creation.
   merilon::qt::MainWindowView mainView(program, platform);
+  merilon::qt::ProjectCatalogueView catalogueView(program, platform, &mainView);
+  merilon::qt::DescriptionView descriptionView(program, platform);
+  merilon::qt::AboutView aboutView(program, platform, &mainView);
   if (const QScreen* screen = QApplication::primaryScreen()) {
     mainView.move(screen->availableGeometry().center() - mainView.rect().center());
   }

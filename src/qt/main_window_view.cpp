@@ -288,7 +288,9 @@ void MainWindowView::dropEvent(QDropEvent* event) {
 }
 
 bool MainWindowView::event(QEvent* e) {
-  if (e->type() == QEvent::WindowActivate && !activated_) {
+  // The first showing counts as the first activation: without a window manager (or when the
+  // desktop keeps focus elsewhere) no activation may ever arrive.
+  if ((e->type() == QEvent::WindowActivate || e->type() == QEvent::Show) && !activated_) {
     activated_ = true;
     // The first activation shows the about box; it must not run inside the activation itself.
     QMetaObject::invokeMethod(this, [this] { run([this] { model_.FormActivate(); }); },
