@@ -45,10 +45,10 @@ inline double at(const std::vector<double>& v, int i) { return v[static_cast<std
 // the tolerance, is not before c; the last element when there is none. Starting from the cached
 // element gives the same element as a search from the start as long as the chainages are in
 // order; otherwise the search starts at the first element.
-int findElement(Alignment& al, double c) {
+int findElement(const Alignment& al, const AlignmentWalk& walk, double c) {
   const auto& ch = al.chainage;
   const int last = al.count - 1;
-  int i = al.chainagesInOrder() ? al.walk.element : al.first;
+  int i = al.chainagesInOrder() ? walk.element : al.first;
   if (i < al.first || i > last) i = al.first;
   while (i < last && c > at(ch, i + 1) + kElementTolerance) ++i;
   while (i > al.first && c <= at(ch, i) + kElementTolerance) --i;
@@ -83,7 +83,7 @@ Station onStraight(double x0, double y0, double a0, double s, double k, double d
   return {x0 + d * s, y0 + d * k, a0, s, k, piece, true};
 }
 
-Station stationAt(Alignment& al, double c) {
+Station stationAt(Alignment& al, AlignmentWalk& walk, double c) {
   if (al.count < 1) return {};
   const int first = al.first;
   if (al.count == first) {
@@ -93,9 +93,9 @@ Station stationAt(Alignment& al, double c) {
                       c - at(al.chainage, first), 0);
   }
   if (!al.elementsValid) buildElements(al);
-  const int i = findElement(al, c);
-  al.walk.element = i;
-  al.walk.nextRecord = i + 1;
+  const int i = findElement(al, walk, c);
+  walk.element = i;
+  walk.nextRecord = i + 1;
   // Beyond either end: the straight through the end record.
   int endRecord = -1;
   if (i == first && c < at(al.chainage, first) - kElementTolerance) endRecord = first;
@@ -216,6 +216,49 @@ int stepsOnStraight(const Alignment& al, const Station& st, double along, int ro
   return 0;
 }
 
+// One projection under way, as a state that advances one evaluation at a time.
+struct Projection {
+  enum State { Running, Converged, Failed };
+  double px = 0, py = 0, c = 0;
+  int step = 0, retries = 0;
+  AlignmentWalk walk;
+  Station st;
+  double offset = 0;
+  State state = Running;
+};
+
+// One step of the iteration: evaluates the axis at c; on convergence either starts again from
+// the other end (the range retries) or ends; otherwise moves c by a tenth of the residual (or
+// many such steps at once on a straight).
+void advance(Alignment& al, Projection& p) {
+  p.st = stationAt(al, p.walk, p.c);
+  const double along = (p.px - p.st.x) * p.st.sine + (p.py - p.st.y) * p.st.cosine;
+  if (std::fabs(along) < kAlongTolerance) {
+    const double firstChainage = at(al.chainage, al.first);
+    const double lastChainage = at(al.chainage, al.count);
+    const bool before = p.c < firstChainage;
+    const bool beyond = p.c > lastChainage;
+    if ((before || beyond) && p.retries < kMaxRangeRetries) {
+      p.c = before ? lastChainage : firstChainage;
+      ++p.retries;
+      p.step = 0;
+      return;
+    }
+    p.offset = (p.px - p.st.x) * p.st.cosine - (p.py - p.st.y) * p.st.sine;
+    p.state = Projection::Converged;
+    return;
+  }
+  if (p.st.straight && al.chainagesInOrder() && al.count > al.first) {
+    const int taken = stepsOnStraight(al, p.st, along, kMaxSteps - 1 - p.step, p.c);
+    if (taken > 0) {
+      p.step += taken;
+      return;
+    }
+  }
+  p.c += along / 10;
+  if (++p.step >= kMaxSteps) p.state = Projection::Failed;
+}
+
 }  // namespace
 
 void sinCos(double azimuth, double& sine, double& cosine) {
@@ -242,7 +285,7 @@ void clothoidOffsets(double A, double R, double& length, double& tangentAngle, d
 }
 
 void pointAtChainage(Alignment& alignment, double c, double& x, double& y, double& azimuth) {
-  const Station st = stationAt(alignment, c);
+  const Station st = stationAt(alignment, alignment.walk, c);
   x = st.x;
   y = st.y;
   azimuth = st.azimuth;
@@ -251,48 +294,71 @@ void pointAtChainage(Alignment& alignment, double c, double& x, double& y, doubl
 bool projectOnAlignment(Alignment& alignment, double px, double py, double& chainage,
                         double& offset, double& footX, double& footY) {
   if (alignment.count < 1) return false;
-  const int first = alignment.first;
-  const double firstChainage = at(alignment.chainage, first);
-  const double lastChainage = at(alignment.chainage, alignment.count);
-  double c;
+  Projection p;
+  p.px = px;
+  p.py = py;
   if (offset == NO_VALUE_F) {
     alignment.resetWalk();
-    c = firstChainage;
+    p.c = at(alignment.chainage, alignment.first);
   } else {
-    c = chainage;
+    p.c = chainage;
   }
-  for (int retries = 0;; ++retries) {
-    Station st;
-    bool converged = false;
-    for (int step = 0; step < kMaxSteps;) {
-      st = stationAt(alignment, c);
-      const double along = (px - st.x) * st.sine + (py - st.y) * st.cosine;
-      if (std::fabs(along) < kAlongTolerance) {
-        converged = true;
-        break;
-      }
-      if (st.straight && alignment.chainagesInOrder() && alignment.count > alignment.first) {
-        const int taken = stepsOnStraight(alignment, st, along, kMaxSteps - 1 - step, c);
-        if (taken > 0) {
-          step += taken;
-          continue;
-        }
-      }
-      c += along / 10;
-      ++step;
-    }
-    if (!converged) return false;
-    const bool before = c < firstChainage;
-    const bool beyond = c > lastChainage;
-    if ((before || beyond) && retries < kMaxRangeRetries) {
-      c = before ? lastChainage : firstChainage;
-      continue;
-    }
-    chainage = c;
-    offset = (px - st.x) * st.cosine - (py - st.y) * st.sine;
-    footX = st.x;
-    footY = st.y;
+  p.walk = alignment.walk;
+  while (p.state == Projection::Running) advance(alignment, p);
+  alignment.walk = p.walk;
+  if (p.state == Projection::Failed) return false;
+  chainage = p.c;
+  offset = p.offset;
+  footX = p.st.x;
+  footY = p.st.y;
+  return true;
+}
+
+void projectOnAlignment(Alignment& alignment, ProjectionTask* tasks, std::size_t n) {
+  if (alignment.count < 1) {
+    for (std::size_t k = 0; k < n; ++k) tasks[k].ok = false;
+    return;
+  }
+  // Several projections advance in turn, one step each, so that the processor overlaps their
+  // independent chains of arithmetic; each keeps its own walk.
+  constexpr int kLanes = 4;
+  Projection lanes[kLanes];
+  std::size_t taskOf[kLanes] = {};
+  std::size_t next = 0;
+  int running = 0;
+  auto begin = [&](int lane) {
+    if (next >= n) return false;
+    const std::size_t k = next++;
+    Projection& p = lanes[lane];
+    p = Projection{};
+    p.px = tasks[k].px;
+    p.py = tasks[k].py;
+    p.c = tasks[k].offset == NO_VALUE_F ? at(alignment.chainage, alignment.first) : tasks[k].chainage;
+    p.walk = alignment.walk;
+    taskOf[lane] = k;
     return true;
+  };
+  bool busy[kLanes] = {};
+  for (int lane = 0; lane < kLanes; ++lane) {
+    busy[lane] = begin(lane);
+    if (busy[lane]) ++running;
+  }
+  while (running > 0) {
+    for (int lane = 0; lane < kLanes; ++lane) {
+      if (!busy[lane]) continue;
+      Projection& p = lanes[lane];
+      advance(alignment, p);
+      if (p.state == Projection::Running) continue;
+      ProjectionTask& t = tasks[taskOf[lane]];
+      t.ok = p.state == Projection::Converged;
+      if (t.ok) {
+        t.chainage = p.c;
+        t.offset = p.offset;
+      }
+      alignment.walk = p.walk;
+      busy[lane] = begin(lane);
+      if (!busy[lane]) --running;
+    }
   }
 }
 

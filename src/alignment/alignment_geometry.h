@@ -4,6 +4,8 @@
 // (sin a, cos a) and offsets are positive to the right of increasing chainage.
 #pragma once
 
+#include <cstddef>
+
 #include "alignment/alignment.h"
 
 namespace merilon {
@@ -33,6 +35,17 @@ void pointAtChainage(Alignment& alignment, double c, double& x, double& y, doubl
 // alignment; on false every output keeps its value.
 bool projectOnAlignment(Alignment& alignment, double px, double py, double& chainage,
                         double& offset, double& footX, double& footY);
+
+// Many projections at once, each with the result projectOnAlignment gives for its point, guess
+// and offset argument (the order of the work and the walk change nothing else). `ok` tells
+// whether the projection converged; chainage and offset are written only then.
+struct ProjectionTask {
+  double px = 0, py = 0;
+  double chainage = 0;  // in: the guess; out: the chainage
+  double offset = 0;    // in: -99999999 for no guess; out: the offset
+  bool ok = false;
+};
+void projectOnAlignment(Alignment& alignment, ProjectionTask* tasks, std::size_t n);
 
 // The point `distance` to the right of (baseX, baseY) across the azimuth.
 void offsetPoint(double baseX, double baseY, double azimuth, double distance, double& x,

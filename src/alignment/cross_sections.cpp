@@ -1,5 +1,6 @@
 #include "alignment/cross_sections.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "alignment/alignment_geometry.h"
@@ -10,7 +11,8 @@
 namespace merilon {
 namespace {
 
-constexpr int kProgressEvery = 1024;
+// Points projected together between two moves of the progress bar.
+constexpr int kProjectionChunk = 4096;
 
 inline std::size_t u(int i) { return static_cast<std::size_t>(i); }
 
@@ -37,15 +39,6 @@ bool outsideBounds(const CrossSectionParams& p, double chainage, double offset) 
          (p.endChainage != NO_VALUE_F && chainage > p.endChainage);
 }
 
-// Projects point i from its chainage guess; a failed projection leaves chainage -99999999.
-void projectPoint(PointStore& points, Alignment& alignment, int i) {
-  double footX, footY;
-  if (!projectOnAlignment(alignment, points.pointX[u(i)], points.pointY[u(i)],
-                          points.pointChainage[u(i)], points.pointOffset[u(i)], footX, footY)) {
-    points.pointChainage[u(i)] = NO_VALUE_F;
-  }
-}
-
 std::string fixed2(double v) { return formatFixed(v, 2); }
 
 }  // namespace
@@ -57,42 +50,89 @@ bool projectAllPoints(PointStore& points, Alignment& alignment, const CrossSecti
   const EncodedCodes codes(p);
   if (report.progressStart) report.progressStart(n);
   if (n >= 1) points.pointOffset[1] = NO_VALUE_F;  // the first projection resets the walk
-  for (int i = 1; i <= n; ++i) {
-    const auto k = u(i);
-    points.pointUseFlag[k] = 1;
-    points.pointChainage[k] = p.startChainage;
-    const std::string_view name = points.pointName[k].raw();
-    points.pointAxisFlag[k] = (!name.empty() && codes.axis.find(name) != std::string::npos) ? 1 : 0;
-    double depth = 0;
-    if (contains(name, codes.humus[1])) depth = -p.humusThicknesses[1];
-    if (contains(name, codes.humus[0])) depth = -p.humusThicknesses[0];
-    if (contains(name, codes.pavement[1])) depth = p.pavementThicknesses[1];
-    if (contains(name, codes.pavement[0])) depth = p.pavementThicknesses[0];
-    points.pointLayerDepth[k] = depth;
-    if (depth != 0) points.pointUseFlag[k] = -1;
-    projectPoint(points, alignment, i);
-    if (outsideBounds(p, points.pointChainage[k], points.pointOffset[k])) {
-      points.pointUseFlag[k] = 0;
-      points.pointChainage[k] = NO_VALUE_F;
-    } else if (points.pointType[k] > 0) {
-      points.pointUseFlag[k] = 0;
+  std::vector<ProjectionTask> tasks;
+  tasks.reserve(kProjectionChunk);
+  std::vector<int> taskPoint;
+  taskPoint.reserve(kProjectionChunk);
+  // Projects the points gathered so far (each from its chainage guess and offset argument);
+  // a failed projection leaves chainage -99999999.
+  auto projectGathered = [&] {
+    projectOnAlignment(alignment, tasks.data(), tasks.size());
+    for (std::size_t t = 0; t < tasks.size(); ++t) {
+      const auto k = u(taskPoint[t]);
+      if (tasks[t].ok) {
+        points.pointChainage[k] = tasks[t].chainage;
+        points.pointOffset[k] = tasks[t].offset;
+      } else {
+        points.pointChainage[k] = NO_VALUE_F;
+      }
     }
-    if (report.progressPosition && i % kProgressEvery == 0) report.progressPosition(i);
+  };
+  auto gather = [&](int i) {
+    const auto k = u(i);
+    tasks.push_back({points.pointX[k], points.pointY[k], points.pointChainage[k],
+                     points.pointOffset[k], false});
+    taskPoint.push_back(i);
+  };
+
+  for (int from = 1; from <= n; from += kProjectionChunk) {
+    const int to = std::min(n, from + kProjectionChunk - 1);
+    tasks.clear();
+    taskPoint.clear();
+    for (int i = from; i <= to; ++i) {
+      const auto k = u(i);
+      points.pointUseFlag[k] = 1;
+      points.pointChainage[k] = p.startChainage;
+      const std::string_view name = points.pointName[k].raw();
+      points.pointAxisFlag[k] =
+          (!name.empty() && codes.axis.find(name) != std::string::npos) ? 1 : 0;
+      double depth = 0;
+      if (contains(name, codes.humus[1])) depth = -p.humusThicknesses[1];
+      if (contains(name, codes.humus[0])) depth = -p.humusThicknesses[0];
+      if (contains(name, codes.pavement[1])) depth = p.pavementThicknesses[1];
+      if (contains(name, codes.pavement[0])) depth = p.pavementThicknesses[0];
+      points.pointLayerDepth[k] = depth;
+      if (depth != 0) points.pointUseFlag[k] = -1;
+      gather(i);
+    }
+    projectGathered();
+    for (int i = from; i <= to; ++i) {
+      const auto k = u(i);
+      if (outsideBounds(p, points.pointChainage[k], points.pointOffset[k])) {
+        points.pointUseFlag[k] = 0;
+        points.pointChainage[k] = NO_VALUE_F;
+      } else if (points.pointType[k] > 0) {
+        points.pointUseFlag[k] = 0;
+      }
+    }
+    if (report.progressPosition) report.progressPosition(to);
   }
+
   // Points that did not project within the bounds are tried once more from the other end.
+  auto finishSecondPass = [&] {
+    projectGathered();
+    for (int i : taskPoint) {
+      const auto k = u(i);
+      if (outsideBounds(p, points.pointChainage[k], points.pointOffset[k]) ||
+          points.pointType[k] > 0) {
+        points.pointUseFlag[k] = 0;
+        points.pointChainage[k] = NO_VALUE_F;
+      }
+    }
+    tasks.clear();
+    taskPoint.clear();
+  };
+  tasks.clear();
+  taskPoint.clear();
   for (int i = 1; i <= n; ++i) {
     const auto k = u(i);
     if (points.pointChainage[k] != NO_VALUE_F) continue;
     points.pointChainage[k] = p.endChainage;
     points.pointUseFlag[k] = points.pointLayerDepth[k] != 0 ? -1 : 1;
-    projectPoint(points, alignment, i);
-    if (outsideBounds(p, points.pointChainage[k], points.pointOffset[k]) ||
-        points.pointType[k] > 0) {
-      points.pointUseFlag[k] = 0;
-      points.pointChainage[k] = NO_VALUE_F;
-    }
+    gather(i);
+    if (static_cast<int>(tasks.size()) == kProjectionChunk) finishSecondPass();
   }
-  if (report.progressPosition) report.progressPosition(n);
+  finishSecondPass();
   return true;
 }
 

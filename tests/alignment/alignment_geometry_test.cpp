@@ -231,6 +231,32 @@ TEST_P(BuiltAlignmentTest, ProjectionEndsWhereTheStepByStepIterationEnds) {
   }
 }
 
+TEST_P(BuiltAlignmentTest, ManyProjectionsAtOnceGiveEachPointsOwnResult) {
+  std::mt19937 random(9);
+  std::uniform_real_distribution<double> chainages(-100, 500), offsets(-80, 80), guesses(-50, 450);
+  std::vector<ProjectionTask> tasks;
+  for (int k = 0; k < 500; ++k) {
+    double x, y, a, px, py;
+    pointAtChainage(alignment, chainages(random), x, y, a);
+    offsetPoint(x, y, a, offsets(random), px, py);
+    if (k % 97 == 0) px = 1e300;  // never converges
+    tasks.push_back({px, py, guesses(random), k % 5 == 0 ? NO_VALUE_F : 1.0, false});
+  }
+  auto expected = tasks;
+  projectOnAlignment(alignment, tasks.data(), tasks.size());
+  int failures = 0;
+  for (std::size_t k = 0; k < tasks.size(); ++k) {
+    double fx = 0, fy = 0;
+    ProjectionTask& e = expected[k];
+    e.ok = projectOnAlignment(alignment, e.px, e.py, e.chainage, e.offset, fx, fy);
+    failures += e.ok ? 0 : 1;
+    ASSERT_EQ(tasks[k].ok, e.ok) << k;
+    EXPECT_EQ(tasks[k].chainage, e.chainage) << k;
+    EXPECT_EQ(tasks[k].offset, e.offset) << k;
+  }
+  EXPECT_EQ(failures, 6);
+}
+
 TEST_P(BuiltAlignmentTest, ResultsDoNotDependOnWhereTheWalkStands) {
   std::mt19937 random(11);
   std::uniform_real_distribution<double> chainages(-50, 450);
