@@ -126,7 +126,7 @@ void TFormPoprzeczka::Button1Click() {
     report.progressStart = [&main](int maximum) { main.progressStart(maximum); };
     report.progressPosition = [&main](int position) { main.progressPosition(position); };
     generateCrossSections(program_.points, alignment_, params, workText, report);
-    pointsClassified = true;
+    pointsClassified = alignment_.count >= 1;  // what projectAllPoints returned
     if (workText.size() > 3) saveSections();
     main.showStatus("");
     main.progressPosition(0);

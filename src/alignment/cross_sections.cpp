@@ -187,13 +187,17 @@ void buildCrossSections(PointStore& points, const CrossSectionParams& p,
   // Everything before this place in pointOrder is taken or excluded, so the search for the
   // next section's first point never goes back.
   int scan = 1;
+  int reported = 0;
   for (;;) {
     while (scan <= n && !(chainage[u(pointOrder[u(scan)])] != NO_VALUE_F &&
                           available(pointOrder[u(scan)]))) {
       ++scan;
     }
     if (scan > n) break;
-    if (report.progressPosition) report.progressPosition(scan);
+    if (report.progressPosition && scan - reported >= kProjectionChunk) {
+      reported = scan;
+      report.progressPosition(scan);
+    }
     const double cmin = chainage[u(pointOrder[u(scan)])];
     const double lower = cmin - 0.01;
     const double upper = cmin + 0.01 + p.sectionRange;
