@@ -79,7 +79,7 @@ class RtfReader {
           break;
         case '\r':
         case '\n':
-          break;  // line ends of the source are not text
+          continue;  // line ends of the source are not text (nor the end of a group's start)
         default:
           if (pendingFallback_ > 0) {
             --pendingFallback_;

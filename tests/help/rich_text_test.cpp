@@ -12,7 +12,8 @@ namespace {
 TEST(RtfReader, ParagraphsStylesAndEscapes) {
   const RichText t = readRtf(
       "{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset238 Arial;}}"
-      "{\\colortbl ;\\red0\\green0\\blue128;}{\\*\\generator Edytor 1.0;}{\\info{\\title T}}\r\n"
+      "{\r\n\\stylesheet{\\s0 Normal;}}{\\colortbl ;\\red0\\green0\\blue128;}{\\*\\generator "
+      "Edytor 1.0;}{\\info{\\title T}}\r\n"
       "\\viewkind4\\uc1\\pard\\sa60\\fs20 Zwyk\\'b3y {\\b pogrubiony \\i0 i}\\par\r\n"
       "{\\i kursywa \\b0}\\b B\\b0 \\{\\}\\\\ \\u321?\\'f3d\\tab x\\unknownword-12 y\\par\r\n"
       "\\par ostatni\\plain}");
