@@ -80,6 +80,28 @@ TEST(FileParams, TheExtensionDecidesWhatIsRestored) {
   EXPECT_EQ(m.PositionXCombo.text, "5");
 }
 
+TEST(FileParams, SavingPointsRemembersTheCodesAndOpeningThemRestoresThem) {
+  TestProgram t;
+  TFORM_Main& m = t.main();
+  m.PreviewMemo.setLines({"1,2,3,P1"});
+  t.platform.answers = {DialogResult::No};
+  m.Button2Click();
+  m.AxisCodeEdit.text = "OŚ";
+  m.Humus1ThicknessEdit.text = "0.25";
+  t.platform.saveAnswers = {t.folder / "droga.meri"};
+  m.Button5Click();
+  m.AxisCodeEdit.text = "S";
+  m.Humus1ThicknessEdit.text = "0.50";
+  m.PositionXCombo.text = "7";
+  t.platform.openAnswers = {t.folder / "DROGA.MERI"};
+  std::filesystem::rename(t.folder / "droga.meri", t.folder / "DROGA.MERI");
+  m.Button3Click();
+  EXPECT_EQ(t.points().pointCount(), 1);
+  EXPECT_EQ(m.AxisCodeEdit.text, "OŚ");
+  EXPECT_EQ(m.Humus1ThicknessEdit.text, "0.25");
+  EXPECT_EQ(m.PositionXCombo.text, "7");  // a point file restores no record structure
+}
+
 TEST(FileParams, OneLinePerFileTheFirstMatchIsReplacedAndTheFileIsGolden) {
   TestProgram t;
   TFORM_Main& m = t.main();
