@@ -17,8 +17,8 @@
 
 namespace merilon::qt {
 
-DescriptionView::DescriptionView(Program& program, QtPlatform& platform)
-    : QWidget(nullptr, Qt::Window),
+DescriptionView::DescriptionView(Program& program, QtPlatform& platform, QWidget* parent)
+    : QWidget(parent, Qt::Window),
       program_(program),
       model_(program.Formtrojpomoc),
       platform_(platform) {

@@ -23,7 +23,9 @@ class QtPlatform;
 
 class DescriptionView : public QWidget, public FormView {
  public:
-  DescriptionView(Program& program, QtPlatform& platform);
+  // With the main window as parent the viewer stays a window of its own but closes with the
+  // program.
+  DescriptionView(Program& program, QtPlatform& platform, QWidget* parent = nullptr);
   ~DescriptionView() override;
 
   void syncFromModel() override;
