@@ -6,6 +6,7 @@
 
 #include "points/no_value.h"
 #include "points/record_parser.h"
+#include "shell/program.h"
 #include "support/test_program.h"
 
 namespace merilon {
@@ -116,6 +117,37 @@ TEST(Settings, TheShippedFileHoldsEveryKeyWithItsDefault) {
   EXPECT_EQ(read.printMode, 0);
   EXPECT_EQ(read.alignmentSizes, defaults.alignmentSizes);
   EXPECT_EQ(read.gridSpacing, 0);
+}
+
+// An installed program: its folder cannot be written (here it does not even exist), so the
+// user's configuration folder holds the settings files and is read first.
+TEST(Settings, AnUnwritableProgramFolderSendsTheSettingsToTheUserFolder) {
+  TempFolder folder;
+  std::filesystem::create_directories(folder / "user");
+  writeBytes(folder / "user" / "merilon.knf", "FORMZ,5\r\n");
+  writeBytes(folder / "user" / "projekty.prj", "A,x,Opis,/p/a\r\n");
+  testing::ScriptedPlatform platform;
+  ProgramOptions options;
+  options.programFolder = folder / "brak";
+  options.userSettingsFolder = folder / "user";
+  Program program(platform, options);
+  ASSERT_TRUE(program.start());
+  readSettings(program);
+  EXPECT_EQ(program.settings.zDecimals, 5);
+  program.FormProjekty.FormActivate();
+  EXPECT_EQ(program.FormProjekty.TreeView1.Items.size(), 2u);
+  program.main.Button13Click();
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_TRUE(std::filesystem::exists(folder / "user" / "MERI_PARAM.knf"));
+
+  // When even the user's folder cannot be made, the failed save is reported.
+  writeBytes(folder / "plik", "");
+  options.userSettingsFolder = folder / "plik" / "merilon";
+  Program blocked(platform, options);
+  ASSERT_TRUE(blocked.start());
+  blocked.main.saveFileParams("/dane/a.txt");
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].title, "Błąd zapisu pliku");
 }
 
 }  // namespace
