@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+packages=(cmake g++ make qt6-base-dev libqt6svg6 libgtest-dev libgmock-dev libbenchmark-dev
           xvfb xauth imagemagick locales)
 missing=()
 for p in "${packages[@]}"; do

@@ -31,6 +31,9 @@ int main(int argc, char** argv) {
   merilon::qt::MainWindowView mainView(program, platform);
   merilon::qt::ProjectCatalogueView catalogueView(program, platform, &mainView);
   merilon::qt::DescriptionView descriptionView(program, platform);
+  // The description viewer is a window of its own; it must not keep the program alive once the
+  // main window has closed.
+  descriptionView.setAttribute(Qt::WA_QuitOnClose, false);
   merilon::qt::AboutView aboutView(program, platform, &mainView);
   if (const QScreen* screen = QApplication::primaryScreen()) {
     mainView.move(screen->availableGeometry().center() - mainView.rect().center());
