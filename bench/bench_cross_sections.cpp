@@ -41,10 +41,22 @@ void buildAlignment(Platform& platform, Alignment& alignment) {
   for (int e = 0; e <= 60; ++e) {
     const double turn = (e / 4) % 2 == 0 ? 1 : -1;
     switch (e % 4) {
-      case 0: r.radius = 0; r.clothoidParameter = 0; break;
-      case 1: r.radius = turn > 0 ? 0 : -0.0001; r.clothoidParameter = A; break;
-      case 2: r.radius = turn * radius; r.clothoidParameter = 0; break;
-      case 3: r.radius = turn * radius; r.clothoidParameter = -A; break;
+      case 0:
+        r.radius = 0;
+        r.clothoidParameter = 0;
+        break;
+      case 1:
+        r.radius = turn > 0 ? 0 : -0.0001;
+        r.clothoidParameter = A;
+        break;
+      case 2:
+        r.radius = turn * radius;
+        r.clothoidParameter = 0;
+        break;
+      case 3:
+        r.radius = turn * radius;
+        r.clothoidParameter = -A;
+        break;
     }
     if (e == 60) r.radius = r.clothoidParameter = 0;
     records.push_back(r);
@@ -123,7 +135,8 @@ void BM_BuildCrossSections(benchmark::State& state) {
     benchmark::DoNotOptimize(text.data());
   }
   state.counters["lines"] = static_cast<double>(text.size());
-  state.counters["messages"] = static_cast<double>(messages) / static_cast<double>(state.iterations());
+  state.counters["messages"] =
+      static_cast<double>(messages) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_BuildCrossSections)->Arg(4)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -198,17 +198,17 @@ bool loadAlignment(Program& program, Alignment& alignment, AlignmentFields field
       chosen = *name;
       break;
     }
-    const auto answer = showMessage(platform, MessageIcon::Question, MessageButtons::YesNo,
-                                    "Odczyt z pliku",
-                                    "Plik: " + name->string() +
-                                        " nie istnieje. Czy chcesz jeszcze raz wybrać?");
+    const auto answer =
+        showMessage(platform, MessageIcon::Question, MessageButtons::YesNo, "Odczyt z pliku",
+                    "Plik: " + name->string() + " nie istnieje. Czy chcesz jeszcze raz wybrać?");
     if (answer != DialogResult::Yes) {
       platform.setBusyCursor(false);
       return false;
     }
   }
   std::string error;
-  const auto status = readAlignmentFile(chosen, program.parser, alignment, platform, workText, error);
+  const auto status =
+      readAlignmentFile(chosen, program.parser, alignment, platform, workText, error);
   platform.setBusyCursor(false);
   if (status == AlignmentReadStatus::CannotRead) {
     program.main.reportFileError("Błąd odczytu pliku", chosen.string(), error);

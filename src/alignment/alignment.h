@@ -18,11 +18,11 @@ class RecordParser;
 
 // One main point: it opens the geometric element that runs to the next record.
 struct AlignmentRecord {
-  double chainage = 0;           // along the axis
-  double x = 0;                  // X(E): grows with the sine of the azimuth
-  double y = 0;                  // Y(N): grows with the cosine of the azimuth
-  double azimuth = 0;            // radians from +Y towards +X
-  double radius = 0;             // signed: positive when the azimuth grows with chainage; 0 straight
+  double chainage = 0;  // along the axis
+  double x = 0;         // X(E): grows with the sine of the azimuth
+  double y = 0;         // Y(N): grows with the cosine of the azimuth
+  double azimuth = 0;   // radians from +Y towards +X
+  double radius = 0;    // signed: positive when the azimuth grows with chainage; 0 straight
   double clothoidParameter = 0;  // A of a clothoid starting here; 0 for none
 };
 

@@ -22,12 +22,19 @@ inline void elementSinCos(double a, double& s, double& c) {
     c = std::cos(a);
     return;
   }
+  // Taylor coefficients of sin a / a and cos a in powers of a², highest first.
+  constexpr double kSin[] = {-1.0 / 1307674368000, 1.0 / 6227020800, -1.0 / 39916800,
+                             1.0 / 362880,         -1.0 / 5040,      1.0 / 120,
+                             -1.0 / 6,             1.0};
+  constexpr double kCos[] = {1.0 / 20922789888000, -1.0 / 87178291200, 1.0 / 479001600,
+                             -1.0 / 3628800,       1.0 / 40320,        -1.0 / 720,
+                             1.0 / 24,             -0.5,               1.0};
   const double a2 = a * a;
-  s = a * (1 + a2 * (-1.0 / 6 + a2 * (1.0 / 120 + a2 * (-1.0 / 5040 + a2 * (1.0 / 362880 +
-      a2 * (-1.0 / 39916800 + a2 * (1.0 / 6227020800 + a2 * (-1.0 / 1307674368000))))))));
-  c = 1 + a2 * (-0.5 + a2 * (1.0 / 24 + a2 * (-1.0 / 720 + a2 * (1.0 / 40320 + a2 * (
-      -1.0 / 3628800 + a2 * (1.0 / 479001600 + a2 * (-1.0 / 87178291200 +
-      a2 * (1.0 / 20922789888000))))))));
+  double ps = 0, pc = 0;
+  for (double k : kSin) ps = ps * a2 + k;
+  for (double k : kCos) pc = pc * a2 + k;
+  s = a * ps;
+  c = pc;
 }
 
 struct Station {
@@ -135,7 +142,8 @@ Station stationAt(Alignment& al, AlignmentWalk& walk, double c) {
     }
     case ElementKind::Clothoid: {
       const double l = c - g.originChainage;
-      if (l == 0) return {g.originX, g.originY, g.originAzimuth, g.originSin, g.originCos, i, false};
+      if (l == 0)
+        return {g.originX, g.originY, g.originAzimuth, g.originSin, g.originCos, i, false};
       // clothoidOffsets(A, R) for the radius R = ±|A·A / l| at l, with the divisions worked
       // out: the length is l with the sign of A, the angle l·|l| / 2A² with the signs of A and R.
       const double len = g.lengthSign * std::fabs(l);
@@ -200,7 +208,7 @@ int stepsOnStraight(const Alignment& al, const Station& st, double along, int ro
                        (st.piece == 0 ? -kElementTolerance : kElementTolerance);
     if (target > top) nLeave = std::ceil(std::log((target - top) / e) / logRatio);
   } else if (along < 0 && st.piece != 0) {
-    const double bottom = st.piece == al.count ? at(ch, al.count) + kElementTolerance
+    const double bottom = st.piece == al.count   ? at(ch, al.count) + kElementTolerance
                           : st.piece == al.first ? at(ch, al.first) - kElementTolerance
                                                  : at(ch, st.piece) + kElementTolerance;
     if (target < bottom) nLeave = std::ceil(std::log((bottom - target) / e) / logRatio);
@@ -333,7 +341,8 @@ void projectOnAlignment(Alignment& alignment, ProjectionTask* tasks, std::size_t
     p = Projection{};
     p.px = tasks[k].px;
     p.py = tasks[k].py;
-    p.c = tasks[k].offset == NO_VALUE_F ? at(alignment.chainage, alignment.first) : tasks[k].chainage;
+    p.c =
+        tasks[k].offset == NO_VALUE_F ? at(alignment.chainage, alignment.first) : tasks[k].chainage;
     p.walk = alignment.walk;
     taskOf[lane] = k;
     return true;

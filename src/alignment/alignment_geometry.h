@@ -48,7 +48,6 @@ struct ProjectionTask {
 void projectOnAlignment(Alignment& alignment, ProjectionTask* tasks, std::size_t n);
 
 // The point `distance` to the right of (baseX, baseY) across the azimuth.
-void offsetPoint(double baseX, double baseY, double azimuth, double distance, double& x,
-                 double& y);
+void offsetPoint(double baseX, double baseY, double azimuth, double distance, double& x, double& y);
 
 }  // namespace merilon

@@ -151,10 +151,9 @@ void TFormPoprzeczka::saveSections() {
   main.dataFolder = std::filesystem::path(name).parent_path();
   std::error_code ec;
   if (std::filesystem::exists(name, ec)) {
-    const auto answer = showMessage(platform, MessageIcon::Question, MessageButtons::YesNo,
-                                    "Zapis do pliku",
-                                    "Plik: " + name + " istnieje. Czy mimo to zapisywać?",
-                                    DialogResult::No);
+    const auto answer =
+        showMessage(platform, MessageIcon::Question, MessageButtons::YesNo, "Zapis do pliku",
+                    "Plik: " + name + " istnieje. Czy mimo to zapisywać?", DialogResult::No);
     if (answer != DialogResult::Yes) return;
   }
   std::string error;

@@ -25,18 +25,18 @@ class TFormPoprzeczka : public Form {
   // Captions of the edits: Label1 of Edit3, Label2 of Edit4, Label3 of Edit1, Label4 of Edit2,
   // Label7 of Edit5, Label8 of Edit6, Label9 of Edit7 ("\n" breaks a caption in two lines).
   Label Label1, Label2, Label3, Label4, Label7, Label8, Label9;
-  Edit Edit3;      // start chainage
-  Edit Edit4;      // end chainage
-  Edit Edit1;      // left width
-  Edit Edit2;      // right width
-  Edit Edit5;      // chainage range of one section
-  Edit Edit6;      // chainage accuracy
-  Edit Edit7;      // largest offset of a one-point section
+  Edit Edit3;             // start chainage
+  Edit Edit4;             // end chainage
+  Edit Edit1;             // left width
+  Edit Edit2;             // right width
+  Edit Edit5;             // chainage range of one section
+  Edit Edit6;             // chainage accuracy
+  Edit Edit7;             // largest offset of a one-point section
   CheckBox RadioButton1;  // codes on every point of the section
   CheckBox RadioButton2;  // codes only at the boundary
-  Button Button1;  // "Generuj"
-  Button Button2;  // "Rezygnuj" / "Zamknij"
-  Button Button6;  // "Przerwij"
+  Button Button1;         // "Generuj"
+  Button Button2;         // "Rezygnuj" / "Zamknij"
+  Button Button6;         // "Przerwij"
 
   bool alignmentLoaded = false;
   bool pointsClassified = false;

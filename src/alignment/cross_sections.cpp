@@ -182,15 +182,15 @@ void buildCrossSections(PointStore& points, const CrossSectionParams& p,
 
   int s = -1;
   double firstChainage = 0, lastChainage = 0;
-  double lastWindowTop = 0;     // largest member chainage of the last window examined
-  double lastWrittenTop = 0;    // the same for the last section written
+  double lastWindowTop = 0;   // largest member chainage of the last window examined
+  double lastWrittenTop = 0;  // the same for the last section written
   // Everything before this place in pointOrder is taken or excluded, so the search for the
   // next section's first point never goes back.
   int scan = 1;
   int reported = 0;
   for (;;) {
-    while (scan <= n && !(chainage[u(pointOrder[u(scan)])] != NO_VALUE_F &&
-                          available(pointOrder[u(scan)]))) {
+    while (scan <= n &&
+           !(chainage[u(pointOrder[u(scan)])] != NO_VALUE_F && available(pointOrder[u(scan)]))) {
       ++scan;
     }
     if (scan > n) break;
@@ -235,9 +235,8 @@ void buildCrossSections(PointStore& points, const CrossSectionParams& p,
       lastWindowTop = c;
     }
     if (m > 1) sortSectionByOffset(offset.data(), order.data(), m);
-    const double cs =
-        std::floor((reference + 0.5 * p.chainageAccuracy) / p.chainageAccuracy) *
-        p.chainageAccuracy;
+    const double cs = std::floor((reference + 0.5 * p.chainageAccuracy) / p.chainageAccuracy) *
+                      p.chainageAccuracy;
 
     ++s;
     if (m == 0 || (p.singlePointMaxDistance != NO_VALUE_F && m == 1 &&

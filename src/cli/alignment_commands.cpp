@@ -69,7 +69,8 @@ int runProject(const std::vector<std::string>& words, const CliEnvironment&) {
   if (words.size() != 3) return cliFail(kExitUsage, "użycie: merilon-cli project ALIGNMENT X Y");
   const auto px = parseDouble(words[1]);
   const auto py = parseDouble(words[2]);
-  if (!px || !py) return cliFail(kExitInput, "niepoprawne współrzędne " + words[1] + " " + words[2]);
+  if (!px || !py)
+    return cliFail(kExitInput, "niepoprawne współrzędne " + words[1] + " " + words[2]);
   CliPlatform platform;
   Alignment alignment;
   if (int status = readAlignmentArgument(words[0], platform, alignment); status != kExitOk) {
@@ -77,8 +78,8 @@ int runProject(const std::vector<std::string>& words, const CliEnvironment&) {
   }
   double chainage = 0, offset = NO_VALUE_F, footX = 0, footY = 0;
   if (!projectOnAlignment(alignment, *px, *py, chainage, offset, footX, footY)) {
-    return cliFail(kExitInput, "punkt " + words[1] + " " + words[2] +
-                                   " nie daje się zrzutować na trasę");
+    return cliFail(kExitInput,
+                   "punkt " + words[1] + " " + words[2] + " nie daje się zrzutować na trasę");
   }
   std::printf("%s\t%s\t%s\t%s\n", fixed6(chainage).c_str(), fixed6(offset).c_str(),
               fixed6(footX).c_str(), fixed6(footY).c_str());

@@ -96,8 +96,8 @@ CrossSectionDialogView::CrossSectionDialogView(Program& program, QtPlatform& pla
 
 CrossSectionDialogView::~CrossSectionDialogView() { platform_.unregisterView(model_); }
 
-QLineEdit* CrossSectionDialogView::addField(QGridLayout* grid, int row, int column,
-                                            Label& caption, Edit& edit) {
+QLineEdit* CrossSectionDialogView::addField(QGridLayout* grid, int row, int column, Label& caption,
+                                            Edit& edit) {
   auto* label = new QLabel(this);
   auto* field = new QLineEdit(this);
   grid->addWidget(label, row, column);

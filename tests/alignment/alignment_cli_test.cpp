@@ -22,7 +22,8 @@ CliRun runCli(const std::string& arguments) {
   if (!pipe) return run;
   std::array<char, 4096> buffer{};
   std::size_t n;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
+  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+    run.out.append(buffer.data(), n);
   const int raw = pclose(pipe);
   run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   return run;
@@ -34,8 +35,8 @@ TEST(AlignmentCli, StationPrintsOneLinePerChainageInTheOrderGiven) {
   const auto run = runCli("station " + kAlignment + " 178.5398163 -10 400 50");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out,
-            "178.539816\t29.289322\t170.710678\t0.785398\n"  // the middle of the arc
-            "-10.000000\t0.000000\t-10.000000\t0.000000\n"   // before the start
+            "178.539816\t29.289322\t170.710678\t0.785398\n"   // the middle of the arc
+            "-10.000000\t0.000000\t-10.000000\t0.000000\n"    // before the start
             "400.000000\t242.920367\t200.000000\t1.570796\n"  // beyond the end
             "50.000000\t0.000000\t50.000000\t0.000000\n");
 }
@@ -60,15 +61,15 @@ TEST(AlignmentCli, RefusesMissingFilesAndBadNumbers) {
 TEST(AlignmentCli, SectionsFromAPointFileWithTheGivenFields) {
   merilon::testing::TempFolder folder;
   const std::string points = (folder / "pomiar.meri").string();
-  ASSERT_EQ(runCli("import " + std::string(MERILON_TEST_DATA) +
-                   "/alignment/pomiar_trasa.txt -o " + points + " --program-folder " +
-                   folder.path().string())
+  ASSERT_EQ(runCli("import " + std::string(MERILON_TEST_DATA) + "/alignment/pomiar_trasa.txt -o " +
+                   points + " --program-folder " + folder.path().string())
                 .status,
             0);
   const std::string common = "sections " + points + " " + kAlignment + " --program-folder " +
                              folder.path().string() + " -o " + (folder / "teren.txt").string();
-  auto run = runCli(common + " --pavement2 X --pavement2-thickness 0.25 --humus1 K "
-                             "--boundary-codes --range 3");
+  auto run = runCli(common +
+                    " --pavement2 X --pavement2-thickness 0.25 --humus1 K "
+                    "--boundary-codes --range 3");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "Wygenerowano teren\nZakres pikietaży: 20.00 - 81.00\nLiczba poprzeczek: 3\n");
   merilon::testing::expectGolden(folder / "teren.TER", "../alignment/sekcje_cli.TER");

@@ -95,8 +95,9 @@ TEST_F(CrossSectionFlow, WritesTheGoldenTerFilesWithAndWithoutBoundaryCodes) {
   EXPECT_EQ(dialog().Edit4.text, "357.08");
   const auto& log = t.main().LogMemo.lines();
   ASSERT_GE(log.size(), 4u);
-  EXPECT_EQ(log[log.size() - 4], "W pikietażu 301.20 przekroczono zakres punktów dla jednej "
-                                 "poprzeczki 120");
+  EXPECT_EQ(log[log.size() - 4],
+            "W pikietażu 301.20 przekroczono zakres punktów dla jednej "
+            "poprzeczki 120");
   EXPECT_EQ(log[log.size() - 3], "Wygenerowano teren");
   EXPECT_EQ(log.back(), "Liczba poprzeczek: 6");
   EXPECT_FALSE(dialog().visible);

@@ -40,8 +40,7 @@ class SectionsTest : public ::testing::Test {
     return text;
   }
   // The lines of one point.
-  static std::vector<std::string> pointLines(const char* offset, const char* z,
-                                             const char* layer) {
+  static std::vector<std::string> pointLines(const char* offset, const char* z, const char* layer) {
     return {offset, z, layer, kQuotes};
   }
   testing::ScriptedPlatform platform;
@@ -61,7 +60,7 @@ TEST_F(SectionsTest, ProjectionClassifiesAxisLayerAndExcludedPoints) {
   const int axis = add(5, 0.2, 100, "S");
   const int notAxis = add(5, 0.2, 100, "SS");  // the whole name must occur in the axis code
   const int unnamed = add(5, 0.2, 100, "");
-  const int both = add(6, 1, 100, "HANA");     // pavement 1 overrides humus 1
+  const int both = add(6, 1, 100, "HANA");  // pavement 1 overrides humus 1
   const int humus2 = add(6, 1, 100, "xHB");
   const int pavement2 = add(6, 1, 100, "NB7");
   const int farLeft = add(7, -50.01, 100);
@@ -134,7 +133,7 @@ TEST_F(SectionsTest, DistantSinglePointSectionsAreDropped) {
   add(10, 3);    // alone and 3 from the axis: dropped
   add(20, 1.5);  // alone but close: kept
   add(30, -4);
-  add(31, 6);    // two points: kept however far
+  add(31, 6);  // two points: kept however far
   add(40, 0);
   const auto text = run();
   EXPECT_EQ(text[1], "Teren z Merilonu,0,20.00,40.00,2");
@@ -143,7 +142,7 @@ TEST_F(SectionsTest, DistantSinglePointSectionsAreDropped) {
   EXPECT_EQ(text[16], "40.00,3");
   EXPECT_EQ(text.size(), 21u);
   EXPECT_EQ(log, (std::vector<std::string>{"Wygenerowano teren", "Zakres pikietaży: 20.00 - 40.00",
-                                            "Liczba poprzeczek: 3"}));
+                                           "Liczba poprzeczek: 3"}));
   params.singlePointMaxDistance = NO_VALUE_F;  // not applied
   EXPECT_EQ(run()[2], "10.00,3");
 }
@@ -163,7 +162,7 @@ TEST_F(SectionsTest, LayerValuesWithAndWithoutBoundaryCodes) {
   add(5, -3, 100);
   add(5, -2, 100, "NA1");  // pavement 1: 0.5 deep, written -0.50
   add(5, -1, 100);
-  add(5, 1, 100, "HA");    // humus 1: written 0.50
+  add(5, 1, 100, "HA");  // humus 1: written 0.50
   add(5, 2, 100);
   add(5, 3, 100);
   auto layers = [](const std::vector<std::string>& text) {
@@ -171,11 +170,11 @@ TEST_F(SectionsTest, LayerValuesWithAndWithoutBoundaryCodes) {
     for (std::size_t k = 5; k < text.size(); k += 4) out.push_back(text[k]);
     return out;
   };
-  EXPECT_EQ(layers(run()), (std::vector<std::string>{"0.00", "-0.50", "0.00", "0.50", "0.00",
-                                                     "-9999999.00"}));
+  EXPECT_EQ(layers(run()),
+            (std::vector<std::string>{"0.00", "-0.50", "0.00", "0.50", "0.00", "-9999999.00"}));
   params.boundaryCodesOnly = true;
-  EXPECT_EQ(layers(run()), (std::vector<std::string>{"0.00", "-0.50", "-0.50", "0.50", "0.50",
-                                                     "-9999999.00"}));
+  EXPECT_EQ(layers(run()),
+            (std::vector<std::string>{"0.00", "-0.50", "-0.50", "0.50", "0.50", "-9999999.00"}));
 }
 
 TEST_F(SectionsTest, TheRunStopsAt2000SectionsAndSaysSo) {
@@ -231,7 +230,8 @@ TEST_F(SectionsTest, WindowsAreThoseOfTheDocumentedWalk) {
   std::uniform_int_distribution<int> type(-2, 8);
   for (int k = 0; k < 6000; ++k) {
     // Coarse chainages make ties and full windows; some points are excluded by type or width.
-    add(std::round(chainage(random) * 20) / 20, offset(random), 100, "", std::min(type(random), 0) + (type(random) == 8));
+    add(std::round(chainage(random) * 20) / 20, offset(random), 100, "",
+        std::min(type(random), 0) + (type(random) == 8));
   }
   for (double range : {4.0, 0.3}) {
     params.sectionRange = range;

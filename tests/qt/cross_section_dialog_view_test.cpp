@@ -1,5 +1,7 @@
 // The real cross-section dialog: both forms, typing into the fields (with the number key
 // filter), the code option, and "Generuj" writing the .TER file through the save dialog.
+#include "cross_section_dialog_view.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -7,7 +9,6 @@
 #include <QTimer>
 
 #include "alignment/cross_section_dialog.h"
-#include "cross_section_dialog_view.h"
 #include "qt_platform.h"
 #include "shell/program.h"
 #include "support/test_program.h"
@@ -32,8 +33,8 @@ struct QtCrossSections : ::testing::Test {
       messages.push_back(r.text);
       return r.buttons == MessageButtons::Ok ? DialogResult::Ok : DialogResult::Yes;
     };
-    platform.fileDialogHook = [this](const FileDialogRequest&, bool save)
-        -> std::optional<std::filesystem::path> {
+    platform.fileDialogHook = [this](const FileDialogRequest&,
+                                     bool save) -> std::optional<std::filesystem::path> {
       if (save) return folder / "wynik.txt";
       return std::filesystem::path(MERILON_TEST_DATA) / "alignment" / "prosta_luk.TRS";
     };
