@@ -125,9 +125,8 @@ void CrossSectionDialogView::syncFromModel() {
   if (allCodes_->text() != allCaption) allCodes_->setText(allCaption);
   const QString boundaryCaption = toQt(model_.RadioButton2.caption);
   if (boundaryCodes_->text() != boundaryCaption) boundaryCodes_->setText(boundaryCaption);
-  if (boundaryCodes_->isChecked() != model_.RadioButton2.checked) {
-    (model_.RadioButton2.checked ? boundaryCodes_ : allCodes_)->setChecked(true);
-  }
+  QRadioButton* checked = model_.RadioButton2.checked ? boundaryCodes_ : allCodes_;
+  if (!checked->isChecked()) checked->setChecked(true);
   syncButton(generate_, model_.Button1);
   syncButton(close_, model_.Button2);
   syncButton(abort_, model_.Button6);

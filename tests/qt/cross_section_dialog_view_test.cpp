@@ -58,6 +58,7 @@ TEST_F(QtCrossSections, GenerateWritesTheFileChosenWithTheExtensionForced) {
   QTimer::singleShot(0, view.get(), [&] {
     shown = view->isVisible();
     title = view->windowTitle();
+    EXPECT_TRUE(view->allPointsCodesButton()->isChecked());
     view->chooseAlignmentButton()->click();
     EXPECT_EQ(view->startChainageEdit()->text(), "0.00");
     EXPECT_EQ(view->endChainageEdit()->text(), "357.08");
