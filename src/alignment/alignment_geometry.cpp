@@ -52,7 +52,7 @@ inline double at(const std::vector<double>& v, int i) { return v[static_cast<std
 // the tolerance, is not before c; the last element when there is none. Starting from the cached
 // element gives the same element as a search from the start as long as the chainages are in
 // order; otherwise the search starts at the first element.
-int findElement(const Alignment& al, const AlignmentWalk& walk, double c) {
+[[gnu::always_inline]] inline int findElement(const Alignment& al, const AlignmentWalk& walk, double c) {
   const auto& ch = al.chainage;
   const int last = al.count - 1;
   int i = al.chainagesInOrder() ? walk.element : al.first;
@@ -90,7 +90,7 @@ Station onStraight(double x0, double y0, double a0, double s, double k, double d
   return {x0 + d * s, y0 + d * k, a0, s, k, piece, true};
 }
 
-Station stationAt(Alignment& al, AlignmentWalk& walk, double c) {
+[[gnu::always_inline]] inline Station stationAt(Alignment& al, AlignmentWalk& walk, double c) {
   if (al.count < 1) return {};
   const int first = al.first;
   if (al.count == first) {
@@ -193,26 +193,29 @@ int pieceOf(const Alignment& al, double c) {
 // next step already leaves the piece.
 int stepsOnStraight(const Alignment& al, const Station& st, double along, int room, double& c) {
   constexpr double kRatio = 0.9;
-  const double logRatio = std::log(kRatio);
   const double e = std::fabs(along);
-  // Steps until the residual is below the tolerance.
-  double nConverge = std::ceil(std::log(kAlongTolerance / e) / logRatio);
-  if (nConverge < 1) nConverge = 1;
   // Steps until the chainage leaves the piece (the iteration moves monotonically towards the
-  // foot `target`).
+  // foot `target`). Far from the foot the very next step usually leaves: that is found before
+  // any logarithm is taken.
   const double target = c + along;
+  const double next = c + along / 10;
   double nLeave = 1e9;
   const auto& ch = al.chainage;
   if (along > 0 && st.piece != al.count) {
     const double top = at(ch, st.piece == 0 ? al.first : st.piece + 1) +
                        (st.piece == 0 ? -kElementTolerance : kElementTolerance);
-    if (target > top) nLeave = std::ceil(std::log((target - top) / e) / logRatio);
+    if (next > top) return 0;
+    if (target > top) nLeave = std::ceil(std::log((target - top) / e) / std::log(kRatio));
   } else if (along < 0 && st.piece != 0) {
     const double bottom = st.piece == al.count   ? at(ch, al.count) + kElementTolerance
                           : st.piece == al.first ? at(ch, al.first) - kElementTolerance
                                                  : at(ch, st.piece) + kElementTolerance;
-    if (target < bottom) nLeave = std::ceil(std::log((bottom - target) / e) / logRatio);
+    if (next < bottom) return 0;
+    if (target < bottom) nLeave = std::ceil(std::log((bottom - target) / e) / std::log(kRatio));
   }
+  // Steps until the residual is below the tolerance.
+  double nConverge = std::ceil(std::log(kAlongTolerance / e) / std::log(kRatio));
+  if (nConverge < 1) nConverge = 1;
   double n = std::min({nConverge, nLeave - 1, static_cast<double>(room)});
   for (; n >= 1; n -= 1) {
     const double next = c + along * (1 - std::pow(kRatio, n));
@@ -238,7 +241,7 @@ struct Projection {
 // One step of the iteration: evaluates the axis at c; on convergence either starts again from
 // the other end (the range retries) or ends; otherwise moves c by a tenth of the residual (or
 // many such steps at once on a straight).
-void advance(Alignment& al, Projection& p) {
+[[gnu::always_inline]] inline void advance(Alignment& al, Projection& p) {
   p.st = stationAt(al, p.walk, p.c);
   const double along = (p.px - p.st.x) * p.st.sine + (p.py - p.st.y) * p.st.cosine;
   if (std::fabs(along) < kAlongTolerance) {
@@ -329,7 +332,7 @@ void projectOnAlignment(Alignment& alignment, ProjectionTask* tasks, std::size_t
   }
   // Several projections advance in turn, one step each, so that the processor overlaps their
   // independent chains of arithmetic; each keeps its own walk.
-  constexpr int kLanes = 4;
+  constexpr int kLanes = 2;
   Projection lanes[kLanes];
   std::size_t taskOf[kLanes] = {};
   std::size_t next = 0;
