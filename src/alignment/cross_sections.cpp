@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <system_error>
+#include <thread>
 
 #include "alignment/alignment_geometry.h"
 #include "platform/cp1250.h"
@@ -56,8 +59,26 @@ bool projectAllPoints(PointStore& points, Alignment& alignment, const CrossSecti
   taskPoint.reserve(kProjectionChunk);
   // Projects the points gathered so far (each from its chainage guess and offset argument);
   // a failed projection leaves chainage -99999999.
+  // The projections are independent of each other: on a machine with a second core, half of
+  // each chunk runs there on a copy of the alignment (whose walk cache is its own), with the
+  // same results as on one thread. The command itself stays on the user-interface thread.
+  std::optional<Alignment> second;
+  if (n >= 2 * kProjectionChunk && std::thread::hardware_concurrency() > 1) second.emplace(alignment);
   auto projectGathered = [&] {
-    projectOnAlignment(alignment, tasks.data(), tasks.size());
+    const std::size_t half = tasks.size() / 2;
+    bool split = false;
+    if (second && half > 0) {
+      try {
+        std::thread other(
+            [&] { projectOnAlignment(*second, tasks.data() + half, tasks.size() - half); });
+        projectOnAlignment(alignment, tasks.data(), half);
+        other.join();
+        split = true;
+      } catch (const std::system_error&) {
+        // No thread to be had: everything on this one.
+      }
+    }
+    if (!split) projectOnAlignment(alignment, tasks.data(), tasks.size());
     for (std::size_t t = 0; t < tasks.size(); ++t) {
       const auto k = u(taskPoint[t]);
       if (tasks[t].ok) {

@@ -2,6 +2,7 @@
 // numerically integrated spiral, and a whole alignment against its curvature integrated step by
 // step.
 #include "alignment/alignment_geometry.h"
+#include "alignment/cross_sections.h"
 
 #include <gtest/gtest.h>
 
@@ -255,6 +256,38 @@ TEST_P(BuiltAlignmentTest, ManyProjectionsAtOnceGiveEachPointsOwnResult) {
     EXPECT_EQ(tasks[k].offset, e.offset) << k;
   }
   EXPECT_EQ(failures, 6);
+}
+
+// A large survey is projected partly on a second thread; every point must come out exactly as
+// a projection of its own, one at a time, would give it.
+TEST_P(BuiltAlignmentTest, ProjectingAWholeSurveyGivesEachPointsOwnResult) {
+  PointStore points(platform);
+  ASSERT_TRUE(points.initialise());
+  std::mt19937 random(21);
+  std::uniform_real_distribution<double> chainages(0, 400), offsets(-45, 45);
+  const int n = 20000;
+  for (int k = 1; k <= n; ++k) {
+    double x, y, a, px, py;
+    pointAtChainage(alignment, chainages(random), x, y, a);
+    offsetPoint(x, y, a, offsets(random), px, py);
+    ASSERT_TRUE(points.reservePoint());
+    points.setPoint(k, px, py, 100, PointName::fromText("P"), 0);
+  }
+  CrossSectionParams params;
+  params.startChainage = 0;
+  params.endChainage = 400;
+  ASSERT_TRUE(projectAllPoints(points, alignment, params));
+  int compared = 0;
+  for (int k = 1; k <= n; ++k) {
+    if (points.pointChainage[k] == NO_VALUE_F) continue;  // outside the range or the widths
+    double chainage = 0, offset = k == 1 ? NO_VALUE_F : 0, fx = 0, fy = 0;
+    ASSERT_TRUE(projectOnAlignment(alignment, points.pointX[k], points.pointY[k], chainage,
+                                   offset, fx, fy));
+    ASSERT_EQ(points.pointChainage[k], chainage) << k;
+    ASSERT_EQ(points.pointOffset[k], offset) << k;
+    ++compared;
+  }
+  EXPECT_GT(compared, n * 9 / 10);
 }
 
 TEST_P(BuiltAlignmentTest, ResultsDoNotDependOnWhereTheWalkStands) {
