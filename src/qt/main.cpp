@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "about_view.h"
+#include "cross_section_dialog_view.h"
 #include "description_view.h"
 #include "main_window_view.h"
 #include "project_catalogue_view.h"
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
   // The description viewer is a window of its own; it must not keep the program alive once the
   // main window has closed.
   descriptionView.setAttribute(Qt::WA_QuitOnClose, false);
+  merilon::qt::CrossSectionDialogView crossSectionView(program, platform, &mainView);
   merilon::qt::AboutView aboutView(program, platform, &mainView);
   if (const QScreen* screen = QApplication::primaryScreen()) {
     mainView.move(screen->availableGeometry().center() - mainView.rect().center());

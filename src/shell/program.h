@@ -50,10 +50,17 @@ class Program {
   // The drawing window sets itself up afresh when next shown if this is false.
   bool drawingPrepared = false;
 
+  // The road alignment, one at a time.
+  Alignment alignment;
+  // Called when a point file is opened: the loaded alignment is discarded (the cross-section
+  // dialog sets it).
+  std::function<void()> discardAlignment;
+
   // The windows, in the order they are created.
   TFORM_Main main;
   TFormProjekty FormProjekty;
   TFormtrojpomoc Formtrojpomoc;
+  TFormPoprzeczka FormPoprzeczka{*this, alignment};
   TFormMERIInfo FormMERIInfo;
 
   // Runs the start-up of the main window; false when the program must end.
@@ -62,13 +69,6 @@ class Program {
   // Runs a handler so that no exception crosses it: an unforeseen failure is shown as a message
   // and the commands are enabled again.
   void runHandler(const std::function<void()>& handler);
-
-  // Called when a point file is opened: the loaded alignment is discarded.
-  std::function<void()> discardAlignment;
-
-  // The road alignment and the cross-section dialog (which sets discardAlignment).
-  Alignment alignment;
-  TFormPoprzeczka FormPoprzeczka{*this, alignment};
 };
 
 }  // namespace merilon
