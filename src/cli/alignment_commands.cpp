@@ -9,6 +9,7 @@
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_platform.h"
+#include "cli/cli_program.h"
 #include "platform/number_text.h"
 #include "points/no_value.h"
 #include "points/numeric_helpers.h"
@@ -105,9 +106,7 @@ int runSections(const std::vector<std::string>& words, const CliEnvironment& env
     if (!fileExists(input)) return cliFail(kExitInput, "nie można odczytać pliku " + input);
   }
   const std::string out = stripExtension(*args.option("o")) + ".TER";
-  if (std::filesystem::exists(out) && !args.has("force")) {
-    return cliFail(kExitExists, "plik " + out + " istnieje (--force zapisuje mimo to)");
-  }
+  if (const int status = checkOutputFile(out, args.has("force")); status != kExitOk) return status;
 
   CliPlatform platform;
   bool failed = false;
@@ -116,10 +115,8 @@ int runSections(const std::vector<std::string>& words, const CliEnvironment& env
     if (r.icon == MessageIcon::Error || r.icon == MessageIcon::Warning) failed = true;
     return r.buttons == MessageButtons::Ok ? DialogResult::Ok : DialogResult::No;
   };
-  ProgramOptions options;
-  options.programFolder = env.programFolder;
-  auto program = std::make_unique<Program>(platform, options);
-  if (!program->start()) return cliFail(kExitInput, "brak pamięci");
+  auto program = startCliProgram(platform, env);
+  if (!program) return cliFail(kExitInput, "brak pamięci");
   TFORM_Main& main = program->main;
   platform.openAnswers.push_back(pointsFile);
   main.Button3Click();
@@ -158,8 +155,7 @@ int runSections(const std::vector<std::string>& words, const CliEnvironment& env
     dialog.Button1Click();
   };
   runCrossSectionCommand(*program, dialog, false);
-  const auto& log = main.LogMemo.lines();
-  for (std::size_t k = logStart; k < log.size(); ++k) std::printf("%s\n", log[k].c_str());
+  printLog(main, logStart);
   if (!loaded) return cliFail(kExitInput, "nie wczytano trasy " + alignmentFile);
   if (failed) return kExitInput;
   if (dialog.workText.size() <= 3) return cliFail(kExitInput, "nie wygenerowano żadnej poprzeczki");

@@ -6,6 +6,7 @@
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_platform.h"
+#include "cli/cli_program.h"
 #include "points/numeric_helpers.h"
 #include "points/text_export.h"
 #include "shell/program.h"
@@ -22,9 +23,7 @@ int runExportTxt(const std::vector<std::string>& words, const CliEnvironment& en
   const std::string input = args.positional.front();
   if (!fileExists(input)) return cliFail(kExitInput, "nie można odczytać pliku " + input);
   const std::string out = stripExtension(*args.option("o")) + ".txt";
-  if (std::filesystem::exists(out) && !args.has("force")) {
-    return cliFail(kExitExists, "plik " + out + " istnieje (--force zapisuje mimo to)");
-  }
+  if (const int status = checkOutputFile(out, args.has("force")); status != kExitOk) return status;
 
   CliPlatform platform;
   bool failed = false;
@@ -33,10 +32,8 @@ int runExportTxt(const std::vector<std::string>& words, const CliEnvironment& en
     if (r.buttons == MessageButtons::Ok && r.icon != MessageIcon::Information) failed = true;
     return r.buttons == MessageButtons::Ok ? DialogResult::Ok : DialogResult::No;
   };
-  ProgramOptions options;
-  options.programFolder = env.programFolder;
-  auto program = std::make_unique<Program>(platform, options);
-  if (!program->start()) return cliFail(kExitInput, "brak pamięci");
+  auto program = startCliProgram(platform, env);
+  if (!program) return cliFail(kExitInput, "brak pamięci");
   TFORM_Main& main = program->main;
 
   platform.openAnswers.push_back(input);

@@ -5,28 +5,13 @@
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_platform.h"
+#include "cli/cli_program.h"
 #include "platform/number_text.h"
 #include "platform/text_file.h"
 #include "points/numeric_helpers.h"
 #include "shell/program.h"
 
 namespace merilon::cli {
-namespace {
-
-std::unique_ptr<Program> startProgram(CliPlatform& platform, const CliEnvironment& env) {
-  ProgramOptions options;
-  options.programFolder = env.programFolder;
-  auto program = std::make_unique<Program>(platform, options);
-  if (!program->start()) return nullptr;
-  return program;
-}
-
-void printLog(const TFORM_Main& main) {
-  for (const auto& line : main.LogMemo.lines()) std::printf("%s\n", line.c_str());
-}
-
-}  // namespace
-
 int runImport(const std::vector<std::string>& words, const CliEnvironment& env) {
   CliArgs args;
   std::string error;
@@ -44,9 +29,7 @@ int runImport(const std::vector<std::string>& words, const CliEnvironment& env) 
     return cliFail(kExitInput, "nie można odczytać pliku " + *append);
   }
   const std::string out = stripExtension(*args.option("o")) + ".meri";
-  if (std::filesystem::exists(out) && !args.has("force")) {
-    return cliFail(kExitExists, "plik " + out + " istnieje (--force zapisuje mimo to)");
-  }
+  if (const int status = checkOutputFile(out, args.has("force")); status != kExitOk) return status;
 
   CliPlatform platform;
   bool unusable = false;
@@ -56,7 +39,7 @@ int runImport(const std::vector<std::string>& words, const CliEnvironment& env) 
     if (r.title == "Błąd") unusable = true;
     return r.buttons == MessageButtons::Ok ? DialogResult::Ok : DialogResult::No;
   };
-  auto program = startProgram(platform, env);
+  auto program = startCliProgram(platform, env);
   if (!program) return cliFail(kExitInput, "brak pamięci");
   TFORM_Main& main = program->main;
 
@@ -105,7 +88,7 @@ int runPoints(const std::vector<std::string>& words, const CliEnvironment& env) 
   if (!fileExists(file)) return cliFail(kExitInput, "nie można odczytać pliku " + file);
 
   CliPlatform platform;
-  auto program = startProgram(platform, env);
+  auto program = startCliProgram(platform, env);
   if (!program) return cliFail(kExitInput, "brak pamięci");
   platform.openAnswers.push_back(file);
   program->main.Button3Click();

@@ -1,0 +1,27 @@
+#include "cli/cli_program.h"
+
+#include <cstdio>
+
+namespace merilon::cli {
+
+std::unique_ptr<Program> startCliProgram(CliPlatform& platform, const CliEnvironment& env) {
+  ProgramOptions options;
+  options.programFolder = env.programFolder;
+  auto program = std::make_unique<Program>(platform, options);
+  if (!program->start()) return nullptr;
+  return program;
+}
+
+int checkOutputFile(const std::string& out, bool force) {
+  if (std::filesystem::exists(out) && !force) {
+    return cliFail(kExitExists, "plik " + out + " istnieje (--force zapisuje mimo to)");
+  }
+  return kExitOk;
+}
+
+void printLog(const TFORM_Main& main, std::size_t first) {
+  const auto& lines = main.LogMemo.lines();
+  for (std::size_t k = first; k < lines.size(); ++k) std::printf("%s\n", lines[k].c_str());
+}
+
+}  // namespace merilon::cli
