@@ -6,31 +6,13 @@
 #include <random>
 
 #include "alignment/alignment_geometry.h"
+#include "bench_support.h"
 
 namespace {
 
 using namespace merilon;
-
-class QuietPlatform : public Platform {
- public:
-  DialogResult showMessage(const MessageRequest&) override { return DialogResult::Ok; }
-  std::optional<std::filesystem::path> chooseOpenFile(const FileDialogRequest&) override {
-    return std::nullopt;
-  }
-  std::optional<std::filesystem::path> chooseSaveFile(const FileDialogRequest&) override {
-    return std::nullopt;
-  }
-  void setBusyCursor(bool) override {}
-  void processPendingEvents() override {}
-  void beep() override {}
-  std::optional<std::string> clipboardText() override { return std::nullopt; }
-  void setClipboardText(const std::string&) override {}
-  void setApplicationTitle(const std::string&) override {}
-  void minimizeApplication() override {}
-  void showModal(Form&) override {}
-  void showModeless(Form&) override {}
-  void closeForm(Form&) override {}
-};
+using merilon::bench::QuietPlatform;
+using merilon::bench::buildTestAxis;
 
 // 60 elements over 10 km: straight, entry clothoid, arc, exit clothoid, turning right and left.
 struct Axis {
@@ -38,23 +20,7 @@ struct Axis {
   Alignment alignment;
   Axis() {
     alignment.initialise(platform);
-    const double length = 10000.0 / 60, radius = 600, A = std::sqrt(length * radius);
-    std::vector<AlignmentRecord> records;
-    AlignmentRecord r{0, 500000, 5600000, 0.3, 0, 0};
-    for (int e = 0; e <= 60; ++e) {
-      const double turn = (e / 4) % 2 == 0 ? 1 : -1;
-      const int kind = e == 60 ? 0 : e % 4;
-      r.radius = kind == 0 ? 0 : kind == 1 ? (turn > 0 ? 0 : -0.0001) : turn * radius;
-      r.clothoidParameter = kind == 1 ? A : kind == 3 ? -A : 0;
-      records.push_back(r);
-      auto next = records;
-      next.push_back({r.chainage + length, 0, 0, 0, 0, 0});
-      alignment.setRecords(platform, next);
-      double x, y, a;
-      pointAtChainage(alignment, r.chainage + length, x, y, a);
-      r = {r.chainage + length, x, y, a, 0, 0};
-    }
-    alignment.setRecords(platform, records);
+    buildTestAxis(platform, alignment);
   }
 };
 

@@ -6,71 +6,13 @@
 
 #include "alignment/alignment_geometry.h"
 #include "alignment/cross_sections.h"
+#include "bench_support.h"
 
 namespace {
 
 using namespace merilon;
-
-class QuietPlatform : public Platform {
- public:
-  DialogResult showMessage(const MessageRequest&) override { return DialogResult::Ok; }
-  std::optional<std::filesystem::path> chooseOpenFile(const FileDialogRequest&) override {
-    return std::nullopt;
-  }
-  std::optional<std::filesystem::path> chooseSaveFile(const FileDialogRequest&) override {
-    return std::nullopt;
-  }
-  void setBusyCursor(bool) override {}
-  void processPendingEvents() override {}
-  void beep() override {}
-  std::optional<std::string> clipboardText() override { return std::nullopt; }
-  void setClipboardText(const std::string&) override {}
-  void setApplicationTitle(const std::string&) override {}
-  void minimizeApplication() override {}
-  void showModal(Form&) override {}
-  void showModeless(Form&) override {}
-  void closeForm(Form&) override {}
-};
-
-// 15 turns, each a straight, an entry clothoid, an arc and an exit clothoid of 166.67 m, turning
-// right and left in turn: 60 elements, 10 km.
-void buildAlignment(Platform& platform, Alignment& alignment) {
-  const double length = 10000.0 / 60, radius = 600, A = std::sqrt(length * radius);
-  std::vector<AlignmentRecord> records;
-  AlignmentRecord r{0, 500000, 5600000, 0.3, 0, 0};
-  for (int e = 0; e <= 60; ++e) {
-    const double turn = (e / 4) % 2 == 0 ? 1 : -1;
-    switch (e % 4) {
-      case 0:
-        r.radius = 0;
-        r.clothoidParameter = 0;
-        break;
-      case 1:
-        r.radius = turn > 0 ? 0 : -0.0001;
-        r.clothoidParameter = A;
-        break;
-      case 2:
-        r.radius = turn * radius;
-        r.clothoidParameter = 0;
-        break;
-      case 3:
-        r.radius = turn * radius;
-        r.clothoidParameter = -A;
-        break;
-    }
-    if (e == 60) r.radius = r.clothoidParameter = 0;
-    records.push_back(r);
-    // The next main point is where this element ends.
-    alignment.setRecords(platform, records);
-    auto next = records;
-    next.push_back({r.chainage + length, 0, 0, 0, 0, 0});
-    alignment.setRecords(platform, next);
-    double x, y, a;
-    pointAtChainage(alignment, r.chainage + length, x, y, a);
-    r = {r.chainage + length, x, y, a, 0, 0};
-  }
-  alignment.setRecords(platform, records);
-}
+using merilon::bench::QuietPlatform;
+using merilon::bench::buildTestAxis;
 
 struct Survey {
   QuietPlatform platform;
@@ -79,7 +21,7 @@ struct Survey {
   CrossSectionParams params;
   Survey() {
     alignment.initialise(platform);
-    buildAlignment(platform, alignment);
+    buildTestAxis(platform, alignment);
     points.initialise();
     std::mt19937 random(42);
     std::uniform_real_distribution<double> chainage(0, 10000), offset(-50, 50), z(90, 110);

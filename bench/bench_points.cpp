@@ -1,45 +1,20 @@
 // Speed of the text import, the point file and the memory of merilon-cli with a million points.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <random>
 #include <string>
 
+#include "bench_support.h"
 #include "platform/number_text.h"
 #include "points/point_file.h"
 #include "shell/program.h"
 
-extern char** environ;
-
 namespace {
 
 using namespace merilon;
-
-// Answers every question No and every dialog with the prepared name.
-class SilentPlatform : public Platform {
- public:
-  std::filesystem::path file;
-  DialogResult showMessage(const MessageRequest& r) override {
-    return r.title == "Zapis do pliku" ? DialogResult::Yes : DialogResult::No;
-  }
-  std::optional<std::filesystem::path> chooseOpenFile(const FileDialogRequest&) override { return file; }
-  std::optional<std::filesystem::path> chooseSaveFile(const FileDialogRequest&) override { return file; }
-  void setBusyCursor(bool) override {}
-  void processPendingEvents() override {}
-  void beep() override {}
-  std::optional<std::string> clipboardText() override { return std::nullopt; }
-  void setClipboardText(const std::string&) override {}
-  void setApplicationTitle(const std::string&) override {}
-  void minimizeApplication() override {}
-  void showModal(Form&) override {}
-  void showModeless(Form&) override {}
-  void closeForm(Form&) override {}
-};
+using merilon::bench::QuietPlatform;
 
 std::filesystem::path benchFolder() {
   auto dir = std::filesystem::temp_directory_path() / "merilon-bench";
@@ -73,7 +48,7 @@ std::vector<std::string> surveyRecords(int n) {
 }
 
 struct BenchProgram {
-  SilentPlatform platform;
+  QuietPlatform platform;
   std::unique_ptr<Program> program;
   BenchProgram() {
     ProgramOptions options;
@@ -144,33 +119,6 @@ void BM_OpenMillionPoints(benchmark::State& state) {
   state.counters["points"] = b.program->points.pointCount();
 }
 BENCHMARK(BM_OpenMillionPoints)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-// The whole merilon-cli process holding a million points: its peak resident memory.
-void BM_CliMemoryMillionPoints(benchmark::State& state) {
-  const auto file = millionFile();
-  const auto cli = std::filesystem::canonical("/proc/self/exe").parent_path() / "merilon-cli";
-  rusage usage{};
-  for (auto _ : state) {
-    // Spawned without fork, so the child's peak is its own and not this process's copy.
-    std::string a0 = cli.string(), a1 = "--program-folder", a2 = benchFolder().string(), a3 = "points",
-                a4 = file.string();
-    char* argv[] = {a0.data(), a1.data(), a2.data(), a3.data(), a4.data(), nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, a0.c_str(), &actions, nullptr, argv, environ) != 0) {
-      state.SkipWithError("merilon-cli did not start");
-      break;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    wait4(pid, &status, 0, &usage);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) state.SkipWithError("merilon-cli failed");
-  }
-  state.counters["peak_rss_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
-BENCHMARK(BM_CliMemoryMillionPoints)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 
