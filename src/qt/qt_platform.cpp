@@ -150,6 +150,9 @@ void QtPlatform::minimizeApplication() {
 
 void QtPlatform::showModal(Form& form) {
   form.visible = true;
+  // The windows behind show what the command did before it opened the dialog (commands
+  // disabled, say).
+  syncAllViews();
   if (auto it = views_.find(&form); it != views_.end()) it->second->runModal();
   form.visible = false;
   syncAllViews();
