@@ -93,5 +93,25 @@ TEST_F(QtMainWindow, PositionFieldsTakeOnlyDigits) {
   EXPECT_EQ(program->main.PositionXCombo.text, "2");  // the edit reached the control at once
 }
 
+// A dialog opened by a command sees the main window as the command left it.
+TEST_F(QtMainWindow, WindowsBehindAModalDialogShowTheCommandsState) {
+  struct ProbeView : FormView {
+    MainWindowView* main = nullptr;
+    bool openEnabled = true;
+    void syncFromModel() override {}
+    void runModal() override { openEnabled = main->button("Otwórz plik tekstowy")->isEnabled(); }
+    void showModeless() override {}
+    void closeView() override {}
+  } probe;
+  probe.main = view.get();
+  Form dialog;
+  platform.registerView(dialog, probe);
+  program->main.disableCommands();
+  platform.showModal(dialog);
+  program->main.enableCommands();
+  platform.unregisterView(dialog);
+  EXPECT_FALSE(probe.openEnabled);
+}
+
 }  // namespace
 }  // namespace merilon::qt
