@@ -149,13 +149,7 @@ void TFormPoprzeczka::saveSections() {
   const std::string name = stripExtension(chosen->string()) + ".TER";
   lastTerFileName = name;
   main.dataFolder = std::filesystem::path(name).parent_path();
-  std::error_code ec;
-  if (std::filesystem::exists(name, ec)) {
-    const auto answer =
-        showMessage(platform, MessageIcon::Question, MessageButtons::YesNo, "Zapis do pliku",
-                    "Plik: " + name + " istnieje. Czy mimo to zapisywać?", DialogResult::No);
-    if (answer != DialogResult::Yes) return;
-  }
+  if (!confirmOverwrite(platform, name, MessageIcon::Question)) return;
   std::string error;
   if (!writeCp1250Lines(name, workText, error)) {
     main.reportFileError("Błąd zapisu pliku", name, error);

@@ -42,6 +42,7 @@ int runExportTxt(const std::vector<std::string>& words, const CliEnvironment& en
   failed = false;
   platform.saveAnswers.push_back(out);
   exportPointText(main);
+  printLog(main);
   if (failed || !std::filesystem::exists(out)) return kExitInput;
   std::printf("Liczba punktów: %d\n", program->points.pointCount());
   return kExitOk;

@@ -75,6 +75,8 @@ int runImport(const std::vector<std::string>& words, const CliEnvironment& env) 
   main.Button5Click();
   printLog(main);
   if (!main.pointsSaved) return kExitInput;
+  // With no points the writer leaves no file behind; that is no success of this command.
+  if (!std::filesystem::exists(out)) return cliFail(kExitInput, "brak punktów, nie zapisano pliku " + out);
   std::printf("Liczba punktów: %d\n", program->points.pointCount());
   return kExitOk;
 }
@@ -88,10 +90,19 @@ int runPoints(const std::vector<std::string>& words, const CliEnvironment& env) 
   if (!fileExists(file)) return cliFail(kExitInput, "nie można odczytać pliku " + file);
 
   CliPlatform platform;
+  bool unreadable = false;
+  platform.answer = [&](const MessageRequest& r) {
+    if (r.icon == MessageIcon::Error) unreadable = true;
+    return r.buttons == MessageButtons::Ok ? DialogResult::Ok : DialogResult::No;
+  };
   auto program = startCliProgram(platform, env);
   if (!program) return cliFail(kExitInput, "brak pamięci");
   platform.openAnswers.push_back(file);
   program->main.Button3Click();
+  if (unreadable) {
+    printLog(program->main);
+    return kExitInput;
+  }
   const PointStore& points = program->points;
   std::string out;
   for (int i = 1; i <= points.pointCount(); ++i) {

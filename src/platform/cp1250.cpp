@@ -75,10 +75,14 @@ std::size_t decodeUtf8At(std::string_view s, std::size_t i, char32_t& cp) {
 
 int encodeCodePoint(char32_t cp) {
   if (cp < 0x80) return static_cast<int>(cp);
-  for (int k = 0; k < 128; ++k) {
-    if (kHighHalf[k] == cp) return 0x80 + k;
-  }
-  return -1;
+  // Every code point of the upper half lies below U+2200: one table lookup per character.
+  static const auto kByteOf = [] {
+    std::array<std::uint8_t, 0x2200> table{};
+    for (int k = 0; k < 128; ++k) table[kHighHalf[k]] = static_cast<std::uint8_t>(0x80 + k);
+    return table;
+  }();
+  if (cp >= kByteOf.size() || kByteOf[cp] == 0) return -1;
+  return kByteOf[cp];
 }
 
 }  // namespace

@@ -84,6 +84,7 @@ bool TextLineReader::open(const std::filesystem::path& path, std::string& error)
   fileSize_ = std::filesystem::file_size(path, ec);
   if (ec) fileSize_ = 0;
   buffer_.resize(1 << 20);
+  error_.clear();
   begin_ = end_ = 0;
   eof_ = false;
   pendingCr_ = false;
@@ -98,8 +99,10 @@ bool TextLineReader::fill() {
     begin_ = 0;
   }
   if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+  errno = 0;
   const std::size_t n = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_.get());
   if (n == 0) {
+    if (std::ferror(file_.get())) error_ = systemReason();
     eof_ = true;
     return false;
   }

@@ -33,6 +33,8 @@ class TextLineReader {
   // False at the end of the file.
   bool next(std::string& utf8Line, std::size_t& rawLength);
   std::uintmax_t fileSize() const { return fileSize_; }
+  // The system's reason when reading stopped on an error rather than at the end; empty else.
+  const std::string& error() const { return error_; }
 
  private:
   struct FileCloser {
@@ -46,6 +48,7 @@ class TextLineReader {
   bool eof_ = false;
   bool pendingCr_ = false;
   std::uintmax_t fileSize_ = 0;
+  std::string error_;
 };
 
 // Writes a file safely: the bytes go to a temporary file beside the target, which replaces the

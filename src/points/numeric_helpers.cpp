@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <numbers>
 
+#include "platform/cp1250.h"
 #include "platform/number_text.h"
 #include "points/no_value.h"
 
@@ -53,6 +54,17 @@ std::string stripExtension(const std::string& name) {
   const auto slash = name.find_last_of("/\\");
   if (slash != std::string::npos && slash > dot) return name;
   return name.substr(0, dot);
+}
+
+std::string upperExtension(const std::string& name) {
+  return upperCase(name.substr(stripExtension(name).size()));
+}
+
+bool confirmOverwrite(Platform& platform, const std::string& fileName, MessageIcon icon) {
+  if (!fileExists(fileName)) return true;
+  return showMessage(platform, icon, MessageButtons::YesNo, "Zapis do pliku",
+                     "Plik: " + fileName + " istnieje. Czy mimo to zapisywać?",
+                     DialogResult::No) == DialogResult::Yes;
 }
 
 void polarPoint(double x0, double y0, double a, double d, double& x, double& y) {

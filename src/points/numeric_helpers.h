@@ -34,6 +34,13 @@ void polarPoint(double x0, double y0, double a, double d, double& x, double& y);
 
 double pointDistance(double x1, double y1, double x2, double y2);
 
+// The name's extension with its dot, in upper case (".MERI"); empty when it has none.
+std::string upperExtension(const std::string& name);
+
+// Asks "Plik: NAME istnieje. Czy mimo to zapisywać?" ("Zapis do pliku", No by default) when
+// the file exists; true when it does not exist or the user answered Yes.
+bool confirmOverwrite(Platform& platform, const std::string& fileName, MessageIcon icon);
+
 // A modal message box; returns the button pressed.
 DialogResult showMessage(Platform& platform, MessageIcon icon, MessageButtons buttons,
                          const std::string& title, const std::string& text,

@@ -67,13 +67,7 @@ bool writeTextFile(TFORM_Main& main, const std::vector<std::string>& previewLine
                    const std::string& fileName, int firstLine, WriteKind kind) {
   Platform& platform = main.platform();
   const PointStore& points = main.program().points;
-  if (fileExists(fileName)) {
-    if (showMessage(platform, MessageIcon::Warning, MessageButtons::YesNo, "Zapis do pliku",
-                    "Plik: " + fileName + " istnieje. Czy mimo to zapisywać?",
-                    DialogResult::No) != DialogResult::Yes) {
-      return false;
-    }
-  }
+  if (!confirmOverwrite(platform, fileName, MessageIcon::Warning)) return false;
   SafeFileWriter writer(fileName);
   if (!writer.open()) {
     main.reportFileError("Błąd zapisu pliku", fileName, writer.error());
@@ -214,7 +208,7 @@ void openPointsCommand(TFORM_Main& main) {
       std::string line;
       while (reader.next(line, rawLength)) {
         bytesRead += rawLength + 2;
-        parser.recordLine = std::move(line);
+        parser.recordLine.swap(line);
         parser.splitRecord();
         if (points.pointCount() == 0) {
           if (parser.recordLine.find(kPointFileHeader) != std::string::npos) {
@@ -224,7 +218,7 @@ void openPointsCommand(TFORM_Main& main) {
             bytesRead += rawLength + 2;
             if (!reader.next(line, rawLength)) break;
             bytesRead += rawLength + 2;
-            parser.recordLine = std::move(line);
+            parser.recordLine.swap(line);
             parser.splitRecord();
           } else {
             showMessage(platform, MessageIcon::Warning, MessageButtons::Ok, "Wersja programu",
@@ -239,6 +233,11 @@ void openPointsCommand(TFORM_Main& main) {
         readNameAndType(parser, pointName, type);
         points.setPoint(i, parser.floatField(1), parser.floatField(2), parser.floatField(3),
                         pointName, type);
+      }
+      if (!reader.error().empty()) {
+        // The points read before the failure stay; the user learns that the file was not
+        // read to its end.
+        main.reportFileError("Błąd odczytu pliku", name, reader.error());
       }
       main.showStatus("");
       main.progressPosition(0);

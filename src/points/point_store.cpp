@@ -28,7 +28,7 @@ bool PointStore::initialise() {
   return growPointStore();
 }
 
-bool PointStore::resizeAll(std::size_t n) {
+void PointStore::resizeAll(std::size_t n) {
   growTo(pointX, n);
   growTo(pointY, n);
   growTo(pointZ, n);
@@ -40,7 +40,6 @@ bool PointStore::resizeAll(std::size_t n) {
   growTo(pointUseFlag, n);
   growTo(pointAxisFlag, n);
   growTo(pointOrder, n);
-  return true;
 }
 
 bool PointStore::growPointStore() {

@@ -72,7 +72,7 @@ class PointStore {
   int capacityLimitForTesting = 0;
 
  private:
-  bool resizeAll(std::size_t n);
+  void resizeAll(std::size_t n);
   Platform& platform_;
   int pointCount_ = 0;
   int pointCapacity_ = 0;

@@ -37,13 +37,7 @@ void exportPreviewText(TFORM_Main& main) {
   CommandGuard guard(main);
   program.lastTextExport = forcedTextName(*chosen);
   if (chosen->has_parent_path()) main.dataFolder = chosen->parent_path();
-  if (fileExists(program.lastTextExport)) {
-    if (showMessage(platform, MessageIcon::Question, MessageButtons::YesNo, "Zapis do pliku",
-                    "Plik: " + program.lastTextExport + " istnieje. Czy mimo to zapisywać?",
-                    DialogResult::No) != DialogResult::Yes) {
-      return;
-    }
-  }
+  if (!confirmOverwrite(platform, program.lastTextExport, MessageIcon::Question)) return;
   // The name keeps its case: upper-cased, it would name another file here.
   main.currentTextFile = program.lastTextExport;
   // Text pasted into the preview while the file is written ("Ze schowka" stays enabled) does not
@@ -74,7 +68,7 @@ void exportPointText(TFORM_Main& main) {
   CommandGuard guard(main);
   program.lastTextExport = forcedTextName(*chosen);
   if (chosen->has_parent_path()) main.dataFolder = chosen->parent_path();
-  writeTextFile(main, *main.PreviewMemo.snapshot(), program.lastTextExport, 0,
+  writeTextFile(main, {}, program.lastTextExport, 0,
                 WriteKind::PointText);
 }
 

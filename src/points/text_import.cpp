@@ -48,7 +48,8 @@ void importPreviewText(TFORM_Main& main) {
     if (answer == DialogResult::Cancel) return;
     if (answer == DialogResult::No) {
       points.clearPoints();
-      main.settingsLines.clear();
+      // From here on the store differs from any file: however the import ends, closing asks.
+      main.pointsSaved = false;
       main.pointToolLines.clear();
     }
   }
@@ -135,6 +136,7 @@ void importPreviewText(TFORM_Main& main) {
       return;
     }
     ++added;
+    main.pointsSaved = false;
     const int i = points.pointCount();
     const PointName name =
         symbol.empty() ? PointName::fromText(defaultPointName(i)) : PointName::fromText(symbol);
@@ -149,7 +151,10 @@ void importPreviewText(TFORM_Main& main) {
                   "Liczba dopisanych punktów: " + formatInt(added) + " Zapisać punkty?",
                   DialogResult::Yes);
   main.pointsSaved = false;
-  if (answer == DialogResult::Yes) main.Button5Click();
+  if (answer == DialogResult::Yes) {
+    platform.setBusyCursor(true);
+    savePointsCommand(main);
+  }
   main.refreshPointCount();
 }
 

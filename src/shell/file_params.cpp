@@ -33,8 +33,7 @@ int findLine(RecordParser& parser, const std::vector<std::string>& lines, const 
 }  // namespace
 
 RestoredParams restoredParamsFor(const std::string& fileName) {
-  const std::string stem = stripExtension(fileName);
-  const std::string ext = upperCase(fileName.substr(stem.size()));
+  const std::string ext = upperExtension(fileName);
   if (ext == ".TXT") return RestoredParams::RecordStructure;
   if (ext == ".MERI") return RestoredParams::CodesAndThicknesses;
   return RestoredParams::None;

@@ -30,10 +30,6 @@ void setPositionCombo(ComboBox& c, const char* text, int firstItem) {
   c.keyFilter = KeyFilter::Integer;
 }
 
-std::string upperExtension(const std::string& name) {
-  return upperCase(name.substr(stripExtension(name).size()));
-}
-
 }  // namespace
 
 TFORM_Main::TFORM_Main(Program& program) : program_(program) {
@@ -180,7 +176,7 @@ void TFORM_Main::MyMenuHandler(const std::string& caption) {
 
 void TFORM_Main::FilesDropped(const std::vector<std::string>& files) {
   if (files.empty()) return;
-  pendingFile = files.front().size() > 255 ? files.front().substr(0, 255) : files.front();
+  pendingFile = utf8Prefix(files.front(), 255);
   const std::string ext = upperExtension(pendingFile);
   if (ext == ".MERI") {
     MenuClick(MenuCommand::OpenPoints);
@@ -373,7 +369,6 @@ void TFORM_Main::applyFileParams(const FileParams& p) {
 }
 
 void TFORM_Main::saveFileParams(const std::string& fileName) {
-  settingsLines.clear();
   std::string error;
   const auto writeFile = program_.folders.forWriting("MERI_PARAM.knf");
   if (!merilon::saveFileParams(program_.parser, program_.folders.forReading("MERI_PARAM.knf"),
@@ -383,7 +378,6 @@ void TFORM_Main::saveFileParams(const std::string& fileName) {
 }
 
 void TFORM_Main::loadFileParams(const std::string& fileName) {
-  settingsLines.clear();
   FileParams p = currentFileParams();
   if (merilon::loadFileParams(program_.parser, program_.folders.forReading("MERI_PARAM.knf"),
                               fileName, p)) {

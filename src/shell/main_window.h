@@ -72,8 +72,7 @@ class TFORM_Main : public Form {
   // Recent-file items of the "Plik" menu, built at start-up.
   std::vector<std::string> recentMenuCaptions;
 
-  // Hidden work lists: line buffers of the settings code and the point tools.
-  std::vector<std::string> settingsLines;
+  // Hidden work list of the point tools (the settings files are read into buffers of their own).
   std::vector<std::string> pointToolLines;
 
   // --- State ---------------------------------------------------------------------------------

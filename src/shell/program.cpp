@@ -26,18 +26,19 @@ bool Program::start() {
 }
 
 void Program::runHandler(const std::function<void()>& handler) {
+  auto recover = [this] {
+    platform.setBusyCursor(false);
+    main.enableCommands();
+    main.progressPosition(0);
+  };
   try {
     handler();
   } catch (const std::bad_alloc&) {
-    platform.setBusyCursor(false);
-    main.enableCommands();
-    main.progressPosition(0);
+    recover();
     showMessage(platform, MessageIcon::Error, MessageButtons::Ok, "Błąd, alokacji pamięci",
                 "Brak pamięci do wykonania polecenia");
   } catch (const std::exception& e) {
-    platform.setBusyCursor(false);
-    main.enableCommands();
-    main.progressPosition(0);
+    recover();
     showMessage(platform, MessageIcon::Error, MessageButtons::Ok, "Błąd", e.what());
   }
 }

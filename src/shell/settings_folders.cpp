@@ -40,9 +40,6 @@ std::filesystem::path SettingsFolders::forReading(const std::string& name) const
   if (!userFolder_.empty() && !programFolderWritable() && fileExists(userFolder_ / name)) {
     return userFolder_ / name;
   }
-  if (!userFolder_.empty() && fileExists(userFolder_ / name) && !fileExists(programFolder_ / name)) {
-    return userFolder_ / name;
-  }
   return programFolder_ / name;
 }
 

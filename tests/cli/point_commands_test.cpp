@@ -82,6 +82,14 @@ TEST(CliImport, StatusesForWrongUse) {
   r = runCli(dir, "import tab.txt -o x --separator t");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(runCli(dir, "--help").status, 0);
+  // Nothing to import: no file is written, and the command says so.
+  writeBytes(dir / "empty.txt", "Nr,X,Y\n");
+  r = runCli(dir, "import empty.txt -o pusty");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_FALSE(std::filesystem::exists(dir / "pusty.meri"));
+  // A point file that cannot be read to its end (a folder in its place) is no success.
+  std::filesystem::create_directory(dir / "folder.meri");
+  EXPECT_EQ(runCli(dir, "points folder.meri").status, 2);
 }
 
 }  // namespace

@@ -157,6 +157,10 @@ TEST_F(ImportFlow, PrzerwijAtAChosenLineStopsWhenConfirmed) {
   EXPECT_EQ(points.pointCount(), 30);
   EXPECT_TRUE(main.Button2.enabled);
   EXPECT_FALSE(main.abortRequested);
+  // The points read so far are unsaved: closing must ask.
+  EXPECT_FALSE(main.pointsSaved);
+  t.platform.answers = {DialogResult::No};
+  EXPECT_FALSE(main.FormCloseQuery());
 }
 
 TEST_F(ImportFlow, AppendQuestionKeepsClearsOrCancels) {
@@ -182,9 +186,11 @@ TEST_F(ImportFlow, AppendQuestionKeepsClearsOrCancels) {
   // No empties the store before the first line, even when the import then stops.
   setPreview({"9,9,9"});
   main.PositionXCombo.text = "x";
+  main.pointsSaved = true;
   t.platform.answers = {DialogResult::No};
   main.Button2Click();
   EXPECT_EQ(points.pointCount(), 0);
+  EXPECT_FALSE(main.pointsSaved);  // the store was emptied: the old points are gone unsaved
 }
 
 TEST_F(ImportFlow, GrowthAtThe6000thPointAndItsFailure) {
@@ -204,6 +210,7 @@ TEST_F(ImportFlow, GrowthAtThe6000thPointAndItsFailure) {
   EXPECT_EQ(points.pointCount(), 10999);
   EXPECT_EQ(titles(), (std::vector<std::string>{"Wpisywanie punktów", "Błąd, alokacji pamięci"}));
   EXPECT_TRUE(main.Button2.enabled);
+  EXPECT_FALSE(main.pointsSaved);
 }
 
 TEST_F(ImportFlow, ClipboardDuringTheImportDoesNotDisturbIt) {

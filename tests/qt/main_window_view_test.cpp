@@ -5,6 +5,9 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <map>
 #include <QPushButton>
 
 #include "main_window_view.h"
@@ -91,6 +94,24 @@ TEST_F(QtMainWindow, PositionFieldsTakeOnlyDigits) {
   QApplication::sendEvent(x->lineEdit(), &digit);
   EXPECT_EQ(x->currentText(), "2");
   EXPECT_EQ(program->main.PositionXCombo.text, "2");  // the edit reached the control at once
+}
+
+TEST_F(QtMainWindow, MenusHoldTheirItemsInOrder) {
+  QStringList menus;
+  std::map<QString, QStringList> items;
+  for (QAction* top : view->menuBar()->actions()) {
+    menus << top->text();
+    if (top->menu()) {
+      for (QAction* a : top->menu()->actions()) items[top->text()] << (a->isSeparator() ? "-" : a->text());
+    }
+  }
+  EXPECT_EQ(menus, (QStringList{"Plik", "Generowanie", "Rysunek", "Inne"}));
+  EXPECT_EQ(items["Plik"],
+            (QStringList{"Projekt", "Otwórz plik TXT", "Otwórz  plik DXF", "Wczytaj do Punktów",
+                         "Otwórz Punkty", "Podczytaj dxf", "-", "Zapisz Punkty", "Zapisz dane TXT",
+                         "-", "Odłącz DXF", "Zakończ", "-"}));
+  EXPECT_EQ(items["Generowanie"], (QStringList{"Generuj DXF 3D", "Generuj poprzeczki"}));
+  EXPECT_EQ(items["Inne"], (QStringList{"O programie", "Opis programu"}));
 }
 
 // A dialog opened by a command sees the main window as the command left it.

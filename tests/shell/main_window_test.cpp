@@ -31,6 +31,14 @@ TEST(MainWindow, StartsWithItsDocumentedState) {
   EXPECT_EQ(m.Button2.hint, "Dopisanie danych z okienka tekstowegodo Merilonu");
 }
 
+TEST(MainWindow, DocumentTitleIsTheFileNameWithoutFolderAndExtension) {
+  TestProgram t;
+  t.main().setDocumentTitle("/dane.v2/Pomiar.ul.meri");
+  EXPECT_EQ(t.main().baseTitle, "Merilon-[Pomiar.ul]");
+  EXPECT_EQ(t.main().Caption, "Merilon-[Pomiar.ul]");
+  EXPECT_EQ(t.platform.titles.back(), "Merilon-[Pomiar.ul]");
+}
+
 TEST(MainWindow, ProgressBarRulesAndMinimizedTitle) {
   TestProgram t;
   TFORM_Main& m = t.main();
@@ -197,6 +205,52 @@ TEST(MainWindow, KeysAndClipboard) {
   t.platform.clipboard = "1,2,3\r\n4,5,6";
   m.Button20Click();
   EXPECT_EQ(m.PreviewMemo.lines(), (std::vector<std::string>{"1,2,3", "4,5,6"}));
+}
+
+}  // namespace
+}  // namespace merilon
+
+namespace merilon {
+namespace {
+
+// The window's own texts, each exactly as the users know them.
+TEST(MainWindow, ButtonCaptionsHintsAndTheCommandSet) {
+  testing::TestProgram t;
+  TFORM_Main& m = t.main();
+  struct Expected {
+    Button* button;
+    const char* caption;
+    const char* hint;
+    bool inCommandSet;
+  };
+  const Expected expected[] = {
+      {&m.Button8, "Projekt", "Otwarcie projektu systemu VORDA (szybki dostęp do katalogu z danymi)", true},
+      {&m.Button1, "Otwórz plik tekstowy", "Otwarcie pliku z danymi o punktach", true},
+      {&m.Button14, "Wczytaj dane z DXF", "Wybranie z pliku DXF danych tekstowych o współrzędnych punktów", true},
+      {&m.Button2, "Wczytaj do Punktów", "Dopisanie danych z okienka tekstowegodo Merilonu", true},
+      {&m.Button3, "Otwórz Punkty", "Wczytanie Punkty (dane Merilonu)", true},
+      {&m.Button5, "Zapisz Punkty", "Zapisanie Punktów programu Merilon", true},
+      {&m.Button15, "Zapisz dane txt", "Zapis danych tekstowych (np. pobranych z pliku DXF)", true},
+      {&m.Button23, "Zapisz Punkty do txt", "Zapis punktów do pliku tekstowego", false},
+      {&m.Button7, "Generuj DXF3D", "Generowanie rysunku DXF z punktami i opisami", true},
+      {&m.Button10, "Generuj poprzeczki", "Generowanie przekrojów poprzecznych terenu dla systemu VORDA", true},
+      {&m.Button19, "Rysuj", "Rysowanie na ekranie", true},
+      {&m.Button9, "Opis programu", "Opis programu, pomoc", false},
+      {&m.Button16, "O programie", "Informacja o programie", false},
+      {&m.Button13, "Zamknij program", "Zamknij program", true},
+      {&m.Button17, "Edytuj tekst",
+       "Uaktywnienie możliwości edycji danych w okienku \"Podgląd otworzonego pliku tekstowego\"", true},
+      {&m.Button18, "Przerwij", "Przerwanie długotrwałego procesu", false},
+      {&m.Button20, "Ze schowka", "Dopisanie współrzędnych ze schowka", false},
+  };
+  m.disableCommands();
+  for (const auto& e : expected) {
+    EXPECT_EQ(e.button->caption, e.caption);
+    EXPECT_EQ(e.button->hint, e.hint) << e.caption;
+    EXPECT_EQ(e.button->enabled, !e.inCommandSet) << e.caption;
+  }
+  m.enableCommands();
+  for (const auto& e : expected) EXPECT_TRUE(e.button->enabled) << e.caption;
 }
 
 }  // namespace
