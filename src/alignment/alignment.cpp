@@ -129,9 +129,11 @@ AlignmentRecord Alignment::record(int i) const {
 AlignmentReadStatus readAlignmentFile(const std::filesystem::path& path, RecordParser& parser,
                                       Alignment& alignment, Platform& platform,
                                       std::vector<std::string>& lines, std::string& error) {
+  // A file that cannot be read leaves the alignment and the caller's lines as they were.
+  std::vector<std::string> read;
+  if (!readCp1250Lines(path, read, error)) return AlignmentReadStatus::CannotRead;
+  lines.swap(read);
   alignment.resetExtent();
-  lines.clear();
-  if (!readCp1250Lines(path, lines, error)) return AlignmentReadStatus::CannotRead;
 
   parser.fieldSeparator = ",";
   std::string text1, text2;
@@ -181,7 +183,6 @@ AlignmentReadStatus readAlignmentFile(const std::filesystem::path& path, RecordP
 bool loadAlignment(Program& program, Alignment& alignment, AlignmentFields fields,
                    std::vector<std::string>& workText) {
   Platform& platform = program.platform;
-  alignment.resetExtent();
   platform.setBusyCursor(true);
   std::filesystem::path chosen;
   for (;;) {

@@ -7,6 +7,7 @@
 #include "platform/text_file.h"
 #include "points/no_value.h"
 #include "points/numeric_helpers.h"
+#include "points/point_file.h"
 #include "shell/program.h"
 
 namespace merilon {
@@ -84,6 +85,7 @@ void TFormPoprzeczka::FormActivate() {
 void TFormPoprzeczka::Button5Click() {
   pointsClassified = false;
   alignmentLoaded = loadAlignment(program_, alignment_, {Edit3, Edit4, Label6, Label5}, workText);
+  if (alignmentLoaded) sectionTextLoaded = false;
 }
 
 CrossSectionParams TFormPoprzeczka::readParams() const {
@@ -127,6 +129,7 @@ void TFormPoprzeczka::Button1Click() {
     report.progressPosition = [&main](int position) { main.progressPosition(position); };
     generateCrossSections(program_.points, alignment_, params, workText, report);
     pointsClassified = alignment_.count >= 1;  // what projectAllPoints returned
+    sectionTextLoaded = workText.size() > 3;
     if (workText.size() > 3) saveSections();
     main.showStatus("");
     main.progressPosition(0);
@@ -149,11 +152,8 @@ void TFormPoprzeczka::saveSections() {
   const std::string name = stripExtension(chosen->string()) + ".TER";
   lastTerFileName = name;
   main.dataFolder = std::filesystem::path(name).parent_path();
-  if (!confirmOverwrite(platform, name, MessageIcon::Question)) return;
-  std::string error;
-  if (!writeCp1250Lines(name, workText, error)) {
-    main.reportFileError("Błąd zapisu pliku", name, error);
-  }
+  // The shared text writer asks before replacing a file and reports a failed write.
+  writeTextFile(main, workText, name, 0, WriteKind::PreviewText);
 }
 
 void TFormPoprzeczka::Button2Click() {

@@ -44,6 +44,9 @@ class TFormPoprzeczka : public Form {
   std::string lastTerFileName;
   // The work text: the lines of the alignment file just read, then the .TER text of the run.
   std::vector<std::string> workText;
+  // True while workText holds the cross-section text of the last generation (and not the lines
+  // of an alignment file), for the windows that draw or export the sections.
+  bool sectionTextLoaded = false;
   // The values of the last run (or of "Zamknij"/"Rezygnuj"), for the drawing window.
   CrossSectionParams stored;
 

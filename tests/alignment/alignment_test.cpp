@@ -143,6 +143,9 @@ TEST(LoadAlignment, AsksAgainForAMissingFileAndFillsTheDialogFields) {
   EXPECT_FALSE(loadAlignment(*t.program, alignment, {start, end, description, title}, work));
   EXPECT_EQ(alignment.count, 4);
   EXPECT_EQ(start.text, "10.00");
+  EXPECT_EQ(alignment.minX, 101);  // the extent of the loaded alignment, not a reset one
+  EXPECT_EQ(alignment.maxY, 199);
+  EXPECT_EQ(work.size(), 8u);
 }
 
 }  // namespace
