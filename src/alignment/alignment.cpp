@@ -103,22 +103,26 @@ bool Alignment::setRecords(Platform& platform, const std::vector<AlignmentRecord
       recordsChanged();
       return false;
     }
-    const auto i = static_cast<std::size_t>(k);
-    chainage[i] = r.chainage;
-    x[i] = r.x;
-    y[i] = r.y;
-    azimuth[i] = r.azimuth;
-    radius[i] = r.radius;
-    clothoidParameter[i] = r.clothoidParameter;
-    if (r.x < minX) minX = r.x;
-    if (r.x > maxX) maxX = r.x;
-    if (r.y < minY) minY = r.y;
-    if (r.y > maxY) maxY = r.y;
-    count = k;
+    storeRecord(k, r);
   }
   first = 1;
   recordsChanged();
   return true;
+}
+
+void Alignment::storeRecord(int k, const AlignmentRecord& r) {
+  const auto i = static_cast<std::size_t>(k);
+  chainage[i] = r.chainage;
+  x[i] = r.x;
+  y[i] = r.y;
+  azimuth[i] = r.azimuth;
+  radius[i] = r.radius;
+  clothoidParameter[i] = r.clothoidParameter;
+  if (r.x < minX) minX = r.x;
+  if (r.x > maxX) maxX = r.x;
+  if (r.y < minY) minY = r.y;
+  if (r.y > maxY) maxY = r.y;
+  count = k;
 }
 
 AlignmentRecord Alignment::record(int i) const {
@@ -162,18 +166,9 @@ AlignmentReadStatus readAlignmentFile(const std::filesystem::path& path, RecordP
     }
     parser.recordLine = lines[static_cast<std::size_t>(lineIndex)];
     parser.splitRecord();
-    const auto i = static_cast<std::size_t>(k);
-    alignment.chainage[i] = parser.floatField(2);
-    alignment.x[i] = parser.floatField(3);
-    alignment.y[i] = parser.floatField(4);
-    alignment.azimuth[i] = parser.floatField(5);
-    alignment.radius[i] = parser.floatField(6);
-    alignment.clothoidParameter[i] = parser.floatField(7);
-    if (alignment.x[i] < alignment.minX) alignment.minX = alignment.x[i];
-    if (alignment.x[i] > alignment.maxX) alignment.maxX = alignment.x[i];
-    if (alignment.y[i] < alignment.minY) alignment.minY = alignment.y[i];
-    if (alignment.y[i] > alignment.maxY) alignment.maxY = alignment.y[i];
-    alignment.count = static_cast<int>(k);
+    alignment.storeRecord(static_cast<int>(k),
+                          {parser.floatField(2), parser.floatField(3), parser.floatField(4),
+                           parser.floatField(5), parser.floatField(6), parser.floatField(7)});
   }
   alignment.recordsChanged();
   alignment.loaded = true;

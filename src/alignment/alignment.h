@@ -92,6 +92,8 @@ class Alignment {
   // alignment rather than read it. False when the storage could not grow.
   bool setRecords(Platform& platform, const std::vector<AlignmentRecord>& records);
   AlignmentRecord record(int i) const;
+  // Stores record k (within the capacity), widens the extent by it and makes it the last.
+  void storeRecord(int k, const AlignmentRecord& r);
 
   // To be called after the record arrays were changed directly: resets the walk and notes
   // whether the chainages run in order (the walk may start from its cached element only then).

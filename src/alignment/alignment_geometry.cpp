@@ -8,6 +8,19 @@
 namespace merilon {
 namespace {
 
+// The clothoid's offsets from its origin for the length L (signed) and tangent angle tau: the
+// series with the decimal constants the road-design system uses, so that both programs agree
+// to the last digit.
+[[gnu::always_inline]] inline void clothoidSeries(double L, double tau, double& lateral,
+                                                  double& along) {
+  const double t = tau * tau;
+  lateral = L * tau *
+            (0.3333333333 -
+             t * (0.0238095238 - t * (0.00075757576 - t * (1.3227513e-05 - t * 1.450385e-07))));
+  along = L * (1 - t * (0.1 - t * (0.00462962963 -
+                                   t * (0.0001068376 - t * (1.45892e-06 - t * 1.31225e-08)))));
+}
+
 constexpr double kElementTolerance = 0.0005;
 constexpr double kAlongTolerance = 0.0001;
 constexpr int kMaxSteps = 1000;
@@ -148,14 +161,8 @@ Station onStraight(double x0, double y0, double a0, double s, double k, double d
       // out: the length is l with the sign of A, the angle l·|l| / 2A² with the signs of A and R.
       const double len = g.lengthSign * std::fabs(l);
       const double tau = len * std::fabs(l) * g.angleFactor;
-      const double t = tau * tau;
-      const double lat =
-          len * tau *
-          (0.3333333333 -
-           t * (0.0238095238 - t * (0.00075757576 - t * (1.3227513e-05 - t * 1.450385e-07))));
-      const double along =
-          len * (1 - t * (0.1 - t * (0.00462962963 -
-                                     t * (0.0001068376 - t * (1.45892e-06 - t * 1.31225e-08)))));
+      double lat, along;
+      clothoidSeries(len, tau, lat, along);
       double st_, ct;
       elementSinCos(tau, st_, ct);
       Station st;
@@ -285,14 +292,9 @@ void clothoidOffsets(double A, double R, double& length, double& tangentAngle, d
   }
   const double L = A * std::fabs(A / R);
   const double tau = L / (2 * R);
-  const double t = tau * tau;
   length = L;
   tangentAngle = tau;
-  lateral = L * tau *
-            (0.3333333333 -
-             t * (0.0238095238 - t * (0.00075757576 - t * (1.3227513e-05 - t * 1.450385e-07))));
-  along = L * (1 - t * (0.1 - t * (0.00462962963 -
-                                   t * (0.0001068376 - t * (1.45892e-06 - t * 1.31225e-08)))));
+  clothoidSeries(L, tau, lateral, along);
 }
 
 void pointAtChainage(Alignment& alignment, double c, double& x, double& y, double& azimuth) {
