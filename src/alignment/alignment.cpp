@@ -6,17 +6,12 @@
 #include "platform/text_file.h"
 #include "points/no_value.h"
 #include "points/numeric_helpers.h"
+#include "points/storage_growth.h"
 #include "points/record_parser.h"
 #include "shell/program.h"
 
 namespace merilon {
 namespace {
-
-template <typename T>
-void growTo(std::vector<T>& v, std::size_t n) {
-  if (n > v.capacity()) v.reserve(std::max(n, v.capacity() + v.capacity() / 2));
-  v.resize(n);
-}
 
 // A header text without blanks around it and without double quotes of its own around it.
 std::string headerField(std::string_view text) {
@@ -29,14 +24,13 @@ std::string headerField(std::string_view text) {
 
 }  // namespace
 
-bool Alignment::resizeAll(std::size_t n) {
+void Alignment::resizeAll(std::size_t n) {
   growTo(chainage, n);
   growTo(x, n);
   growTo(y, n);
   growTo(azimuth, n);
   growTo(radius, n);
   growTo(clothoidParameter, n);
-  return true;
 }
 
 bool Alignment::initialise(Platform& platform) {
@@ -50,19 +44,10 @@ bool Alignment::initialise(Platform& platform) {
 
 bool Alignment::growAlignmentStorage(Platform& platform) {
   const int newCapacity = capacity_ + kGrowthStep;
-  const auto old = chainage.size();
-  try {
-    if (capacityLimitForTesting > 0 && newCapacity > capacityLimitForTesting) {
-      throw std::bad_alloc();
-    }
-    resizeAll(static_cast<std::size_t>(newCapacity) + 1);
-  } catch (const std::bad_alloc&) {
-    try {
-      resizeAll(old);
-    } catch (...) {
-    }
-    showMessage(platform, MessageIcon::Error, MessageButtons::Ok, "Błąd, alokacji pamięci",
-                "Brak pamięci dla punktów trasy" + formatInt(newCapacity));
+  if (!growAllOrNothing(
+          platform, [this](std::size_t n) { resizeAll(n); }, chainage.size(),
+          static_cast<std::size_t>(newCapacity) + 1, newCapacity, capacityLimitForTesting,
+          "Brak pamięci dla punktów trasy")) {
     return false;
   }
   capacity_ = newCapacity;

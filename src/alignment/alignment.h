@@ -104,7 +104,7 @@ class Alignment {
   int capacityLimitForTesting = 0;
 
  private:
-  bool resizeAll(std::size_t n);
+  void resizeAll(std::size_t n);
   int capacity_ = 0;
   bool inOrder_ = true;
 };

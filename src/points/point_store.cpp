@@ -6,17 +6,11 @@
 
 #include "platform/number_text.h"
 #include "points/numeric_helpers.h"
+#include "points/storage_growth.h"
 
 namespace merilon {
 namespace {
 
-// Grows a vector to n elements; its storage grows geometrically so that steps of 5000 do not
-// copy the whole array each time. Untouched reserve is not resident memory.
-template <typename T>
-void growTo(std::vector<T>& v, std::size_t n) {
-  if (n > v.capacity()) v.reserve(std::max(n, v.capacity() + v.capacity() / 2));
-  v.resize(n);
-}
 
 }  // namespace
 
@@ -44,18 +38,10 @@ void PointStore::resizeAll(std::size_t n) {
 
 bool PointStore::growPointStore() {
   const int newCapacity = pointCapacity_ + kGrowthStep;
-  const auto old = static_cast<std::size_t>(pointCapacity_ < 0 ? 0 : pointCapacity_);
-  try {
-    if (capacityLimitForTesting > 0 && newCapacity > capacityLimitForTesting) throw std::bad_alloc();
-    resizeAll(static_cast<std::size_t>(newCapacity));
-  } catch (const std::bad_alloc&) {
-    // All or nothing: arrays that did grow go back to the old length.
-    try {
-      if (pointX.size() > old) resizeAll(old);
-    } catch (...) {
-    }
-    showMessage(platform_, MessageIcon::Error, MessageButtons::Ok, "Błąd, alokacji pamięci",
-                "Brak pamięci dla obliczeń punktów" + formatInt(newCapacity));
+  if (!growAllOrNothing(
+          platform_, [this](std::size_t n) { resizeAll(n); }, pointX.size(),
+          static_cast<std::size_t>(newCapacity), newCapacity, capacityLimitForTesting,
+          "Brak pamięci dla obliczeń punktów")) {
     return false;
   }
   pointCapacity_ = newCapacity;
