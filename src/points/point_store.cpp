@@ -9,11 +9,6 @@
 #include "points/storage_growth.h"
 
 namespace merilon {
-namespace {
-
-
-}  // namespace
-
 PointStore::PointStore(Platform& platform) : platform_(platform) {}
 
 bool PointStore::initialise() {
