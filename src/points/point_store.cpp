@@ -9,6 +9,7 @@
 #include "points/storage_growth.h"
 
 namespace merilon {
+
 PointStore::PointStore(Platform& platform) : platform_(platform) {}
 
 bool PointStore::initialise() {
