@@ -377,13 +377,33 @@ TEST_F(SmallAlignmentTest, ProjectionAtTheEnds) {
   EXPECT_NEAR(c, 80, 0.001);
   EXPECT_NEAR(o, -3, 1e-9);  // left of the axis
   EXPECT_NEAR(fy, -20, 0.001);
+}
 
-  // A starting guess is used when the offset argument is anything else.
-  c = 190;
-  o = 0;
-  ASSERT_TRUE(projectOnAlignment(alignment, 4, 95, c, o, fx, fy));
-  EXPECT_NEAR(c, 195, 0.001);
-  EXPECT_NEAR(o, 4, 1e-9);
+TEST_F(SmallAlignmentTest, TheStartingGuessDecidesWhichLegAPointFallsOn) {
+  // A U: north along X = 0 to chainage 100, a right half circle of radius 50 about (50, 100),
+  // south along X = 100. The point (50, 50) lies 50 to the right of both straights.
+  const double arcEnd = 100 + 50 * M_PI;
+  load({{0, 0, 0, 0, 0, 0},
+        {100, 0, 100, 0, 50, 0},
+        {arcEnd, 100, 100, M_PI, 0, 0},
+        {arcEnd + 100, 100, 0, M_PI, 0, 0}});
+  struct Case {
+    double guess, offsetIn, chainage, footX;
+  };
+  const Case cases[] = {
+      {10, 0, 50, 0},              // from the first straight to its own foot
+      {250, 0, arcEnd + 50, 100},  // from the end of the arc on to the second straight
+      {330, 1, arcEnd + 50, 100},  // any offset other than -99999999 keeps the guess
+      {250, NO_VALUE_F, 50, 0},    // no guess: the walk starts at the first record
+  };
+  for (const Case& k : cases) {
+    double c = k.guess, o = k.offsetIn, fx = -1, fy = -1;
+    ASSERT_TRUE(projectOnAlignment(alignment, 50, 50, c, o, fx, fy)) << k.guess;
+    EXPECT_NEAR(c, k.chainage, 0.001) << k.guess << " " << k.offsetIn;
+    EXPECT_NEAR(o, 50, 1e-6) << k.guess << " " << k.offsetIn;
+    EXPECT_NEAR(fx, k.footX, 1e-9) << k.guess << " " << k.offsetIn;
+    EXPECT_NEAR(fy, 50, 0.001) << k.guess << " " << k.offsetIn;
+  }
 }
 
 TEST(OffsetPoint, LiesToTheRightAcrossTheAzimuth) {

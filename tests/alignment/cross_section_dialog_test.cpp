@@ -84,6 +84,18 @@ TEST_F(CrossSectionFlow, RefusesAnEmptyPointStore) {
   EXPECT_TRUE(t.main().Button10.enabled);
 }
 
+TEST_F(CrossSectionFlow, OnlyTheWidthFieldsAreLimitedToSixCharacters) {
+  TFormPoprzeczka& d = dialog();
+  EXPECT_EQ(d.Edit1.maxLength, 6);
+  EXPECT_EQ(d.Edit2.maxLength, 6);
+  for (const Edit* e : {&d.Edit3, &d.Edit4, &d.Edit5, &d.Edit6, &d.Edit7}) {
+    EXPECT_EQ(e->maxLength, 0);  // a chainage such as "12345.67" must fit
+  }
+  for (const Edit* e : {&d.Edit1, &d.Edit2, &d.Edit3, &d.Edit4, &d.Edit5, &d.Edit6, &d.Edit7}) {
+    EXPECT_EQ(e->keyFilter, KeyFilter::Decimal);
+  }
+}
+
 TEST_F(CrossSectionFlow, WritesTheGoldenTerFilesWithAndWithoutBoundaryCodes) {
   survey();
   generate(false, t.folder / "teren.txt");

@@ -1,10 +1,11 @@
 // Section building on a straight axis along +Y (chainage = Y, offset = X), where every expected
-// number can be read off the input.
+// number can be read off the input; the retry of lost points on a U-shaped axis.
 #include "alignment/cross_sections.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 
 #include "platform/number_text.h"
@@ -100,6 +101,92 @@ TEST_F(SectionsTest, ProjectionClassifiesAxisLayerAndExcludedPoints) {
   EXPECT_FALSE(projectAllPoints(points, empty, params));
 }
 
+// A U-shaped axis: north along X = 0 to chainage 100, a right half circle of radius 50 about
+// (50, 100), south along X = 100 to its end. A point between the legs projects on the leg the
+// walk starts nearest to.
+TEST_F(SectionsTest, PointsLostFromTheStartAreTriedAgainFromTheEnd) {
+  const double arcEnd = 100 + 50 * M_PI;
+  ASSERT_TRUE(alignment.setRecords(platform, {{0, 0, 0, 0, 0, 0},
+                                              {100, 0, 100, 0, 50, 0},
+                                              {arcEnd, 100, 100, M_PI, 0, 0},
+                                              {arcEnd + 100, 100, 0, M_PI, 0, 0}}));
+  params.startChainage = 20;
+  params.endChainage = arcEnd + 90;
+  params.rightLimit = 60;
+  auto at = [this](double x, double y, const std::string& name = "", int type = 0) {
+    EXPECT_TRUE(points.reservePoint());
+    const int i = points.pointCount();
+    points.setPoint(i, x, y, 100, PointName::fromText(name), type);
+    return i;
+  };
+  // From the start these fall on the first leg 90 to the right (beyond the width); from the end
+  // on the second leg 10 to the right.
+  const int recovered = at(90, 40);
+  const int coded = at(90, 45, "NA");
+  const int typed = at(90, 50, "", 2);
+  // 30 to the right of the first leg: within the bounds at once, so not tried again (from the
+  // end it would lie 70 to the right of the second leg, beyond the width).
+  const int kept = at(30, 60);
+  const int typedKept = at(30, 61, "", 2);
+  // Before the start chainage on the first leg; from the end on the second leg within the widths.
+  const int early = at(55, 15);
+  // Beyond the width from both ends.
+  const int lost = at(160, 40);
+  ASSERT_TRUE(projectAllPoints(points, alignment, params));
+
+  EXPECT_EQ(points.pointUseFlag[recovered], 1);
+  EXPECT_NEAR(points.pointChainage[recovered], arcEnd + 60, 0.001);
+  EXPECT_NEAR(points.pointOffset[recovered], 10, 1e-6);
+  EXPECT_EQ(points.pointUseFlag[coded], -1);
+  EXPECT_NEAR(points.pointChainage[coded], arcEnd + 55, 0.001);
+  EXPECT_EQ(points.pointUseFlag[early], 1);
+  EXPECT_NEAR(points.pointChainage[early], arcEnd + 85, 0.001);
+  EXPECT_NEAR(points.pointOffset[early], 45, 1e-6);
+
+  EXPECT_EQ(points.pointUseFlag[kept], 1);
+  EXPECT_NEAR(points.pointChainage[kept], 60, 0.001);
+  EXPECT_NEAR(points.pointOffset[kept], 30, 1e-6);
+
+  // A typed point is kept out of the sections either way, but keeps its chainage only when the
+  // first try placed it.
+  EXPECT_EQ(points.pointUseFlag[typedKept], 0);
+  EXPECT_NEAR(points.pointChainage[typedKept], 61, 0.001);
+  EXPECT_EQ(points.pointUseFlag[typed], 0);
+  EXPECT_EQ(points.pointChainage[typed], NO_VALUE_F);
+
+  EXPECT_EQ(points.pointUseFlag[lost], 0);
+  EXPECT_EQ(points.pointChainage[lost], NO_VALUE_F);
+}
+
+TEST_F(SectionsTest, ARangeBelowOneCentimetreBecomesOneCentimetre) {
+  add(10, 1);
+  add(10.015, 2);   // within 10 + 0.01 + 0.01
+  add(10.03, 1.5);  // beyond it
+  for (double range : {0.0, 0.004}) {
+    params.sectionRange = range;
+    const auto text = run();
+    ASSERT_EQ(text.size(), 2u + 9u + 5u) << range;
+    EXPECT_EQ(text[2], "10.00,6") << range;
+    EXPECT_EQ(text[3], "1.00") << range;
+    EXPECT_EQ(text[7], "2.00") << range;
+    EXPECT_EQ(text[11], "10.03,3") << range;
+  }
+}
+
+TEST_F(SectionsTest, EachWrittenSectionIsAnnouncedOnTheStatusLine) {
+  add(10, 1);
+  add(20, 5);  // alone and far from the axis: dropped, nothing announced
+  add(30.344, -0.5);
+  add(31, 1);
+  std::vector<std::string> status;
+  CrossSectionReport report;
+  report.status = [&status](const std::string& s) { status.push_back(s); };
+  std::vector<std::string> text;
+  generateCrossSections(points, alignment, params, text, report);
+  EXPECT_EQ(status, (std::vector<std::string>{"Wygenerowano poprzeczkę w pikietażu 10.00",
+                                              "Wygenerowano poprzeczkę w pikietażu 30.34"}));
+}
+
 TEST_F(SectionsTest, NearbyChainagesFormOneSectionSortedByOffset) {
   add(10, -1, 100);
   add(15, 0.5, 102);
@@ -190,63 +277,118 @@ TEST_F(SectionsTest, TheRunStopsAt2000SectionsAndSaysSo) {
                      "Liczba poprzeczek: 2000"}));
 }
 
-// The documented walk, searched from the start of the chainage order for every section: the
-// section headers and member offsets it gives.
-std::vector<std::string> documentedWalk(PointStore& points, const CrossSectionParams& p) {
-  std::vector<std::string> out;
+// The chainage order as documented for the point store: a recursive quicksort with Hoare
+// partitioning about the middle entry's key. Equal chainages end up in the order it leaves them,
+// which decides the members of a full window.
+void documentedSort(const std::vector<double>& key, std::vector<int>& order, int lo, int hi) {
+  const double pivot = key[order[(lo + hi) / 2]];
+  int i = lo, j = hi;
+  do {
+    while (key[order[i]] < pivot) ++i;
+    while (pivot < key[order[j]]) --j;
+    if (i <= j) std::swap(order[i++], order[j--]);
+  } while (i <= j);
+  if (lo < j) documentedSort(key, order, lo, j);
+  if (i < hi) documentedSort(key, order, i, hi);
+}
+
+// The documented walk over points already classified, searched from the start of the chainage
+// order for every section: the second line of the file, then per section its header line and the
+// offsets of its members.
+std::vector<std::string> documentedWalk(const PointStore& points, CrossSectionParams p) {
+  if (p.sectionRange < 0.01) p.sectionRange = 0.01;
+  if (p.chainageAccuracy < 0.01) p.chainageAccuracy = 0.5 * p.sectionRange;
   const int n = points.pointCount();
+  const std::vector<double> chainage(points.pointChainage.begin(),
+                                     points.pointChainage.begin() + n + 1);
   std::vector<int> flag(points.pointUseFlag.begin(), points.pointUseFlag.begin() + n + 1);
-  int sections = 0;
+  std::vector<int> order(n + 1);
+  for (int k = 1; k <= n; ++k) order[k] = k;
+  if (n > 1) documentedSort(chainage, order, 1, n);
+
+  std::vector<std::string> sections;
+  int s = -1;
+  double first = 0, last = 0;
   for (;;) {
     int start = 0;
     for (int k = 1; k <= n && !start; ++k) {
-      const int i = points.pointOrder[k];
-      if (points.pointChainage[i] != NO_VALUE_F && flag[i] != 0) start = i;
+      const int i = order[k];
+      if (chainage[i] != NO_VALUE_F && (flag[i] == 1 || flag[i] == -1)) start = i;
     }
     if (!start) break;
-    const double cmin = points.pointChainage[start];
+    const double cmin = chainage[start];
     std::vector<double> offsets;
-    for (int k = 1; k <= n; ++k) {
-      const int i = points.pointOrder[k];
-      const double c = points.pointChainage[i];
-      if (flag[i] != 0 && c > cmin - 0.01 && c < cmin + 0.01 + p.sectionRange &&
-          offsets.size() < 120) {
-        offsets.push_back(points.pointOffset[i]);
-        flag[i] = 0;
+    double reference = 0, nearest = 1e300;
+    bool axis = false;
+    for (int k = 1; k <= n && offsets.size() < 120; ++k) {
+      const int i = order[k];
+      const double c = chainage[i], o = points.pointOffset[i];
+      const bool inWindow = c > cmin - 0.01 && c < cmin + 0.01 + p.sectionRange;
+      if (!(flag[i] == 1 || flag[i] == -1) || !inWindow) continue;
+      if (points.pointAxisFlag[i] == 1) {
+        reference = c;
+        axis = true;
+      } else if (!axis && std::fabs(o) < nearest) {
+        nearest = std::fabs(o);
+        reference = c;
       }
+      offsets.push_back(o);
+      flag[i] = 0;
     }
     std::sort(offsets.begin(), offsets.end());
+    const double cs = std::floor((reference + 0.5 * p.chainageAccuracy) / p.chainageAccuracy) *
+                      p.chainageAccuracy;
     if (offsets.size() == 1 && std::fabs(offsets[0]) > p.singlePointMaxDistance) continue;
-    if (++sections > 2000) break;
-    out.push_back(formatInt(3 * static_cast<int>(offsets.size())));
-    for (double o : offsets) out.push_back(formatFixed(o, 2));
+    if (++s == 2000) break;
+    if (s == 0) first = cs;
+    last = cs;
+    sections.push_back(formatFixed(cs, 2) + "," + formatInt(3 * static_cast<int>(offsets.size())));
+    for (double o : offsets) sections.push_back(formatFixed(o, 2));
   }
+  std::vector<std::string> out;
+  out.push_back(s >= 2 ? "Teren z Merilonu,0," + formatFixed(first, 2) + "," +
+                             formatFixed(last, 2) + "," + formatInt(s)
+                       : "PUSTA DO WPISANIA");
+  out.insert(out.end(), sections.begin(), sections.end());
   return out;
 }
 
 TEST_F(SectionsTest, WindowsAreThoseOfTheDocumentedWalk) {
   std::mt19937 random(3);
-  std::uniform_real_distribution<double> chainage(0, 120), offset(-60, 60);
-  std::uniform_int_distribution<int> type(-2, 8);
+  std::uniform_real_distribution<double> chainage(0, 120), offset(-60, 60), axisOffset(-3, 3);
+  std::uniform_int_distribution<int> type(-2, 8), kind(0, 99);
   for (int k = 0; k < 6000; ++k) {
-    // Coarse chainages make ties and full windows; some points are excluded by type or width.
-    add(std::round(chainage(random) * 20) / 20, offset(random), 100, "",
+    // Coarse chainages make ties and full windows, coarse offsets points equally near the axis;
+    // some points are excluded by type or width. Axis points only in the first half, so that
+    // later sections take the point nearest the axis; a few coded points take part with their
+    // own flag.
+    const double c = std::round(chainage(random) * 20) / 20;
+    const int what = kind(random);
+    const bool axis = what < 2 && c < 60;
+    add(c, axis ? axisOffset(random) : std::round(offset(random) * 2) / 2, 100,
+        axis ? "S" : (what < 6 ? "NA" : (what < 9 ? "HB" : "")),
         std::min(type(random), 0) + (type(random) == 8));
   }
-  for (double range : {4.0, 0.3}) {
-    params.sectionRange = range;
+  struct Run {
+    double range, accuracy;
+  };
+  for (const Run r : {Run{4.0, 0.01}, Run{0.3, 0.01}, Run{4.0, 0.0}, Run{1.0, 0.25}}) {
+    params.sectionRange = r.range;
+    params.chainageAccuracy = r.accuracy;
     const auto text = run();
-    std::vector<std::string> written;
+    std::vector<std::string> written{text[1]};
     for (std::size_t k = 2; k < text.size();) {
       const auto comma = text[k].find(',');
       const int lines = std::stoi(text[k].substr(comma + 1));
-      written.push_back(text[k].substr(comma + 1));
+      written.push_back(text[k]);
       for (int j = 0; j < lines / 3; ++j) written.push_back(text[k + 1 + 4 * j]);
       k += 1 + 4 * (lines / 3);
     }
-    // The generation leaves the classification and the order of its run in the store.
+    // The classification of the run, made again: the run itself consumes the use flags.
     ASSERT_TRUE(projectAllPoints(points, alignment, params));
-    EXPECT_EQ(written, documentedWalk(points, params)) << "range " << range;
+    const auto expected = documentedWalk(points, params);
+    EXPECT_GT(expected.size(), 100u);
+    EXPECT_EQ(written, expected) << "range " << r.range << " accuracy " << r.accuracy;
   }
 }
 
