@@ -11,8 +11,8 @@
 namespace {
 
 using namespace merilon;
-using merilon::bench::QuietPlatform;
 using merilon::bench::buildTestAxis;
+using merilon::bench::QuietPlatform;
 
 // 60 elements over 10 km: straight, entry clothoid, arc, exit clothoid, turning right and left.
 struct Axis {

@@ -11,8 +11,8 @@
 namespace {
 
 using namespace merilon;
-using merilon::bench::QuietPlatform;
 using merilon::bench::buildTestAxis;
+using merilon::bench::QuietPlatform;
 
 struct Survey {
   QuietPlatform platform;

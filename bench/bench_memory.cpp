@@ -55,10 +55,12 @@ std::filesystem::path millionPointFile() {
   if (std::filesystem::exists(points)) return points;
   std::FILE* f = std::fopen(text.c_str(), "wb");
   std::mt19937_64 rng(7);
-  std::uniform_real_distribution<double> east(5600000, 5610000), north(7450000, 7460000), h(100, 200);
+  std::uniform_real_distribution<double> east(5600000, 5610000), north(7450000, 7460000),
+      h(100, 200);
   for (int i = 1; i <= 1000000; ++i) {
-    const std::string line = merilon::formatFixed(east(rng), 2) + "," + merilon::formatFixed(north(rng), 2) +
-                             "," + merilon::formatFixed(h(rng), 3) + ",PKT" + merilon::formatInt(i) + "\r\n";
+    const std::string line =
+        merilon::formatFixed(east(rng), 2) + "," + merilon::formatFixed(north(rng), 2) + "," +
+        merilon::formatFixed(h(rng), 3) + ",PKT" + merilon::formatInt(i) + "\r\n";
     std::fwrite(line.data(), 1, line.size(), f);
   }
   std::fclose(f);

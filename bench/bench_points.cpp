@@ -81,8 +81,9 @@ void fillMillion(Program& program) {
   PointStore& points = program.points;
   for (int i = 1; i <= 1000000; ++i) {
     points.reservePoint();
-    points.setPoint(i, std::nearbyint(east(rng) * 100) / 100, std::nearbyint(north(rng) * 100) / 100,
-                    std::nearbyint(east(rng)) / 1000, PointName::fromText(defaultPointName(i)), i % 5);
+    points.setPoint(i, std::nearbyint(east(rng) * 100) / 100,
+                    std::nearbyint(north(rng) * 100) / 100, std::nearbyint(east(rng)) / 1000,
+                    PointName::fromText(defaultPointName(i)), i % 5);
   }
 }
 

@@ -6,8 +6,8 @@
 #include "platform/text_file.h"
 #include "points/no_value.h"
 #include "points/numeric_helpers.h"
-#include "points/storage_growth.h"
 #include "points/record_parser.h"
+#include "points/storage_growth.h"
 #include "shell/program.h"
 
 namespace merilon {

@@ -36,12 +36,17 @@ inline void elementSinCos(double a, double& s, double& c) {
     return;
   }
   // Taylor coefficients of sin a / a and cos a in powers of a², highest first.
-  constexpr double kSin[] = {-1.0 / 1307674368000, 1.0 / 6227020800, -1.0 / 39916800,
-                             1.0 / 362880,         -1.0 / 5040,      1.0 / 120,
-                             -1.0 / 6,             1.0};
-  constexpr double kCos[] = {1.0 / 20922789888000, -1.0 / 87178291200, 1.0 / 479001600,
-                             -1.0 / 3628800,       1.0 / 40320,        -1.0 / 720,
-                             1.0 / 24,             -0.5,               1.0};
+  constexpr double kSin[] = {-1.0 / 1307674368000, 1.0 / 6227020800, -1.0 / 39916800, 1.0 / 362880,
+                             -1.0 / 5040,          1.0 / 120,        -1.0 / 6,        1.0};
+  constexpr double kCos[] = {1.0 / 20922789888000,
+                             -1.0 / 87178291200,
+                             1.0 / 479001600,
+                             -1.0 / 3628800,
+                             1.0 / 40320,
+                             -1.0 / 720,
+                             1.0 / 24,
+                             -0.5,
+                             1.0};
   const double a2 = a * a;
   double ps = 0, pc = 0;
   for (double k : kSin) ps = ps * a2 + k;
@@ -65,7 +70,8 @@ inline double at(const std::vector<double>& v, int i) { return v[static_cast<std
 // the tolerance, is not before c; the last element when there is none. Starting from the cached
 // element gives the same element as a search from the start as long as the chainages are in
 // order; otherwise the search starts at the first element.
-[[gnu::always_inline]] inline int findElement(const Alignment& al, const AlignmentWalk& walk, double c) {
+[[gnu::always_inline]] inline int findElement(const Alignment& al, const AlignmentWalk& walk,
+                                              double c) {
   const auto& ch = al.chainage;
   const int last = al.count - 1;
   int i = al.chainagesInOrder() ? walk.element : al.first;

@@ -63,7 +63,8 @@ bool projectAllPoints(PointStore& points, Alignment& alignment, const CrossSecti
   // each chunk runs there on a copy of the alignment (whose walk cache is its own), with the
   // same results as on one thread. The command itself stays on the user-interface thread.
   std::optional<Alignment> second;
-  if (n >= 2 * kProjectionChunk && std::thread::hardware_concurrency() > 1) second.emplace(alignment);
+  if (n >= 2 * kProjectionChunk && std::thread::hardware_concurrency() > 1)
+    second.emplace(alignment);
   auto projectGathered = [&] {
     const std::size_t half = tasks.size() / 2;
     bool split = false;

@@ -17,7 +17,8 @@ struct CliEnvironment {
   std::filesystem::path programFolder;
 };
 
-using CliCommandFunction = int (*)(const std::vector<std::string>& words, const CliEnvironment& env);
+using CliCommandFunction = int (*)(const std::vector<std::string>& words,
+                                   const CliEnvironment& env);
 
 struct CliCommand {
   const char* name;

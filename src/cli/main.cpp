@@ -12,7 +12,9 @@ namespace {
 
 void printHelp() {
   std::puts("merilon-cli COMMAND [opcje]\n");
-  std::puts("Opcje wspólne:\n  --program-folder DIR  folder plików ustawień (domyślnie folder programu)\n");
+  std::puts(
+      "Opcje wspólne:\n  --program-folder DIR  folder plików ustawień (domyślnie folder "
+      "programu)\n");
   std::puts("Polecenia:");
   for (const auto& c : merilon::cli::cliCommands()) std::printf("  %s\n", c.usage);
 }
@@ -33,7 +35,8 @@ int main(int argc, char** argv) {
   env.programFolder = executableFolder(argv[0]);
   for (std::size_t i = 0; i < words.size(); ++i) {
     if (words[i] == "--program-folder") {
-      if (i + 1 >= words.size()) return merilon::cli::cliFail(1, "brak folderu po --program-folder");
+      if (i + 1 >= words.size())
+        return merilon::cli::cliFail(1, "brak folderu po --program-folder");
       env.programFolder = words[i + 1];
       words.erase(words.begin() + static_cast<long>(i), words.begin() + static_cast<long>(i) + 2);
       break;

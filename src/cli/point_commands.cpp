@@ -15,8 +15,8 @@ namespace merilon::cli {
 int runImport(const std::vector<std::string>& words, const CliEnvironment& env) {
   CliArgs args;
   std::string error;
-  if (!parseCliArgs(words, {"force"},
-                    {"append", "separator", "x", "y", "z", "symbol", "type"}, args, error)) {
+  if (!parseCliArgs(words, {"force"}, {"append", "separator", "x", "y", "z", "symbol", "type"},
+                    args, error)) {
     return cliFail(kExitUsage, error);
   }
   if (args.positional.empty() || !args.option("o")) {
@@ -76,7 +76,8 @@ int runImport(const std::vector<std::string>& words, const CliEnvironment& env) 
   printLog(main);
   if (!main.pointsSaved) return kExitInput;
   // With no points the writer leaves no file behind; that is no success of this command.
-  if (!std::filesystem::exists(out)) return cliFail(kExitInput, "brak punktów, nie zapisano pliku " + out);
+  if (!std::filesystem::exists(out))
+    return cliFail(kExitInput, "brak punktów, nie zapisano pliku " + out);
   std::printf("Liczba punktów: %d\n", program->points.pointCount());
   return kExitOk;
 }
@@ -85,7 +86,8 @@ int runPoints(const std::vector<std::string>& words, const CliEnvironment& env) 
   CliArgs args;
   std::string error;
   if (!parseCliArgs(words, {}, {}, args, error)) return cliFail(kExitUsage, error);
-  if (args.positional.size() != 1) return cliFail(kExitUsage, "użycie: merilon-cli points POINTS.meri");
+  if (args.positional.size() != 1)
+    return cliFail(kExitUsage, "użycie: merilon-cli points POINTS.meri");
   const std::string file = args.positional.front();
   if (!fileExists(file)) return cliFail(kExitInput, "nie można odczytać pliku " + file);
 

@@ -108,7 +108,8 @@ int DuplicateIndex::findFirstNear(double x, double y, const std::vector<double>&
   for (std::int64_t cx = x0; cx <= x1; ++cx) {
     for (std::int64_t cy = y0; cy <= y1; ++cy) {
       const Slot& s = slots_[slotFor(cx, cy)];
-      for (int i = s.head; i != 0 && (best == 0 || i < best); i = next_[static_cast<std::size_t>(i)]) {
+      for (int i = s.head; i != 0 && (best == 0 || i < best);
+           i = next_[static_cast<std::size_t>(i)]) {
         if (near(i)) {
           best = i;
           break;

@@ -200,9 +200,10 @@ void openPointsCommand(TFORM_Main& main) {
       main.showStatus("Wczytywanie punktów");
       points.clearPoints();
       // Progress counts bytes; the file size may exceed what the bar holds, so it is scaled.
-      const double scale = reader.fileSize() > 0x7FFFFFFF
-                               ? static_cast<double>(0x7FFFFFFF) / static_cast<double>(reader.fileSize())
-                               : 1.0;
+      const double scale =
+          reader.fileSize() > 0x7FFFFFFF
+              ? static_cast<double>(0x7FFFFFFF) / static_cast<double>(reader.fileSize())
+              : 1.0;
       std::uintmax_t bytesRead = 0;
       std::size_t rawLength = 0;
       std::string line;

@@ -112,7 +112,8 @@ void PointStore::sortPointOrder(int lo, int hi) {
   // Hoare partitioning with the middle element's key as pivot; recursion on the smaller side
   // only, so that sorted runs cannot exhaust the stack.
   while (lo < hi) {
-    const double pivot = pointChainage[static_cast<std::size_t>(pointOrder[static_cast<std::size_t>((lo + hi) / 2)])];
+    const double pivot = pointChainage[static_cast<std::size_t>(
+        pointOrder[static_cast<std::size_t>((lo + hi) / 2)])];
     int i = lo;
     int j = hi;
     auto key = [&](int k) {

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "points/numeric_helpers.h"
 #include "points/no_value.h"
+#include "points/numeric_helpers.h"
 
 namespace merilon {
 

@@ -27,7 +27,8 @@ bool growAllOrNothing(Platform& platform, ResizeAll resizeAll, std::size_t oldSi
                       std::size_t newSize, int newCapacity, int capacityLimitForTesting,
                       const std::string& message) {
   try {
-    if (capacityLimitForTesting > 0 && newCapacity > capacityLimitForTesting) throw std::bad_alloc();
+    if (capacityLimitForTesting > 0 && newCapacity > capacityLimitForTesting)
+      throw std::bad_alloc();
     resizeAll(newSize);
     return true;
   } catch (const std::bad_alloc&) {

@@ -68,8 +68,7 @@ void exportPointText(TFORM_Main& main) {
   CommandGuard guard(main);
   program.lastTextExport = forcedTextName(*chosen);
   if (chosen->has_parent_path()) main.dataFolder = chosen->parent_path();
-  writeTextFile(main, {}, program.lastTextExport, 0,
-                WriteKind::PointText);
+  writeTextFile(main, {}, program.lastTextExport, 0, WriteKind::PointText);
 }
 
 }  // namespace merilon

@@ -40,11 +40,11 @@ void importPreviewText(TFORM_Main& main) {
 
   if (points.pointCount() > 0) {
     program.drawingPrepared = false;
-    const auto answer = showMessage(
-        platform, MessageIcon::Question, MessageButtons::YesNoCancel, "Wpisywanie punktów",
-        "Zbiór punktów zawiera już " + formatInt(points.pointCount()) +
-            " punktów. Dopisać nowe dane? (nie -zapis od nowa)",
-        DialogResult::Yes);
+    const auto answer = showMessage(platform, MessageIcon::Question, MessageButtons::YesNoCancel,
+                                    "Wpisywanie punktów",
+                                    "Zbiór punktów zawiera już " + formatInt(points.pointCount()) +
+                                        " punktów. Dopisać nowe dane? (nie -zapis od nowa)",
+                                    DialogResult::Yes);
     if (answer == DialogResult::Cancel) return;
     if (answer == DialogResult::No) {
       points.clearPoints();
@@ -145,11 +145,9 @@ void importPreviewText(TFORM_Main& main) {
   logSkipped();
 
   main.progressPosition(0);
-  const auto answer =
-      showMessage(platform, MessageIcon::Question, MessageButtons::YesNo,
-                  "Operacja dodawania punktów",
-                  "Liczba dopisanych punktów: " + formatInt(added) + " Zapisać punkty?",
-                  DialogResult::Yes);
+  const auto answer = showMessage(
+      platform, MessageIcon::Question, MessageButtons::YesNo, "Operacja dodawania punktów",
+      "Liczba dopisanych punktów: " + formatInt(added) + " Zapisać punkty?", DialogResult::Yes);
   main.pointsSaved = false;
   if (answer == DialogResult::Yes) {
     platform.setBusyCursor(true);

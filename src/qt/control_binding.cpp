@@ -25,7 +25,7 @@ bool KeyFilterObject::eventFilter(QObject* watched, QEvent* event) {
   }
   const char32_t ch = text.toUcs4().value(0);
   const bool pass = control_.keyFilter == KeyFilter::Integer ? integerKeyFilter(platform_, ch)
-                                                            : decimalKeyFilter(platform_, ch);
+                                                             : decimalKeyFilter(platform_, ch);
   return !pass;
 }
 
@@ -89,7 +89,8 @@ void bindCombo(QComboBox* w, ComboBox& c, Platform& platform) {
   syncCombo(w, c);
 }
 
-MemoBinding::MemoBinding(QPlainTextEdit* widget, Memo& control) : widget_(widget), control_(control) {
+MemoBinding::MemoBinding(QPlainTextEdit* widget, Memo& control)
+    : widget_(widget), control_(control) {
   QObject::connect(widget_, &QPlainTextEdit::textChanged, widget_, [this] {
     if (!loading_) edited_ = true;
   });
@@ -137,7 +138,8 @@ void MemoBinding::syncFromModel() {
       all += toQt(lines[k]);
     }
     widget_->setPlainText(all);
-    if (onlyAppended) widget_->verticalScrollBar()->setValue(widget_->verticalScrollBar()->maximum());
+    if (onlyAppended)
+      widget_->verticalScrollBar()->setValue(widget_->verticalScrollBar()->maximum());
   }
   loading_ = false;
   shownRevision_ = control_.revision();

@@ -35,14 +35,22 @@ MainWindowView::MainWindowView(Program& program, QtPlatform& platform)
   grid->setContentsMargins(0, 0, 0, 0);
   grid->setSpacing(2);
   const std::vector<std::pair<Button*, void (TFORM_Main::*)()>> commands = {
-      {&model_.Button8, &TFORM_Main::Button8Click},   {&model_.Button1, &TFORM_Main::Button1Click},
-      {&model_.Button14, &TFORM_Main::Button14Click}, {&model_.Button2, &TFORM_Main::Button2Click},
-      {&model_.Button3, &TFORM_Main::Button3Click},   {&model_.Button5, &TFORM_Main::Button5Click},
-      {&model_.Button15, &TFORM_Main::Button15Click}, {&model_.Button23, &TFORM_Main::Button23Click},
-      {&model_.Button20, &TFORM_Main::Button20Click}, {&model_.Button17, &TFORM_Main::Button17Click},
-      {&model_.Button10, &TFORM_Main::Button10Click}, {&model_.Button7, &TFORM_Main::Button7Click},
-      {&model_.Button19, &TFORM_Main::Button19Click}, {&model_.Button9, &TFORM_Main::Button9Click},
-      {&model_.Button16, &TFORM_Main::Button16Click}, {&model_.Button18, &TFORM_Main::Button18Click},
+      {&model_.Button8, &TFORM_Main::Button8Click},
+      {&model_.Button1, &TFORM_Main::Button1Click},
+      {&model_.Button14, &TFORM_Main::Button14Click},
+      {&model_.Button2, &TFORM_Main::Button2Click},
+      {&model_.Button3, &TFORM_Main::Button3Click},
+      {&model_.Button5, &TFORM_Main::Button5Click},
+      {&model_.Button15, &TFORM_Main::Button15Click},
+      {&model_.Button23, &TFORM_Main::Button23Click},
+      {&model_.Button20, &TFORM_Main::Button20Click},
+      {&model_.Button17, &TFORM_Main::Button17Click},
+      {&model_.Button10, &TFORM_Main::Button10Click},
+      {&model_.Button7, &TFORM_Main::Button7Click},
+      {&model_.Button19, &TFORM_Main::Button19Click},
+      {&model_.Button9, &TFORM_Main::Button9Click},
+      {&model_.Button16, &TFORM_Main::Button16Click},
+      {&model_.Button18, &TFORM_Main::Button18Click},
       {&model_.Button13, &TFORM_Main::Button13Click},
   };
   int k = 0;
@@ -118,7 +126,8 @@ QPushButton* MainWindowView::addButton(Button& control, void (TFORM_Main::*handl
   b->setToolTip(toQt(control.hint));
   b->setAutoDefault(false);
   b->setFocusPolicy(Qt::TabFocus);
-  connect(b, &QPushButton::clicked, this, [this, handler] { run([this, handler] { (model_.*handler)(); }); });
+  connect(b, &QPushButton::clicked, this,
+          [this, handler] { run([this, handler] { (model_.*handler)(); }); });
   buttons_.emplace_back(b, &control);
   return b;
 }
@@ -205,9 +214,8 @@ void MainWindowView::buildMenus() {
   for (const auto& caption : model_.recentMenuCaptions) {
     QString shown = toQt(caption);
     shown.replace("&", "&&");  // a name's "&" is no accelerator
-    file->addAction(shown, this, [this, caption] {
-      run([this, caption] { model_.MyMenuHandler(caption); });
-    });
+    file->addAction(shown, this,
+                    [this, caption] { run([this, caption] { model_.MyMenuHandler(caption); }); });
   }
   QMenu* generate = menuBar()->addMenu("Generowanie");
   menuItem(generate, "Generuj DXF 3D", MenuCommand::GenerateDxf3d);
@@ -293,8 +301,8 @@ bool MainWindowView::event(QEvent* e) {
   if ((e->type() == QEvent::WindowActivate || e->type() == QEvent::Show) && !activated_) {
     activated_ = true;
     // The first activation shows the about box; it must not run inside the activation itself.
-    QMetaObject::invokeMethod(this, [this] { run([this] { model_.FormActivate(); }); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { run([this] { model_.FormActivate(); }); }, Qt::QueuedConnection);
   }
   return QMainWindow::event(e);
 }

@@ -32,11 +32,20 @@ DialogResult QtPlatform::showMessage(const MessageRequest& request) {
   box.setWindowTitle(toQt(request.title));
   box.setText(toQt(request.text));
   switch (request.icon) {
-    case MessageIcon::Error: box.setIcon(QMessageBox::Critical); break;
-    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
-    case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MessageIcon::None: break;
+    case MessageIcon::Error:
+      box.setIcon(QMessageBox::Critical);
+      break;
+    case MessageIcon::Question:
+      box.setIcon(QMessageBox::Question);
+      break;
+    case MessageIcon::Warning:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case MessageIcon::Information:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case MessageIcon::None:
+      break;
   }
   QPushButton* yes = nullptr;
   QPushButton* no = nullptr;
@@ -58,8 +67,10 @@ DialogResult QtPlatform::showMessage(const MessageRequest& request) {
   }
   if (request.defaultButton == DialogResult::No && no) box.setDefaultButton(no);
   if (request.defaultButton == DialogResult::Yes && yes) box.setDefaultButton(yes);
-  if (cancel) box.setEscapeButton(cancel);
-  else if (no) box.setEscapeButton(no);
+  if (cancel)
+    box.setEscapeButton(cancel);
+  else if (no)
+    box.setEscapeButton(no);
   const bool wasBusy = busy_;
   if (wasBusy) QApplication::restoreOverrideCursor();
   box.exec();
@@ -97,7 +108,8 @@ std::optional<std::filesystem::path> QtPlatform::chooseOpenFile(const FileDialog
 std::optional<std::filesystem::path> QtPlatform::chooseSaveFile(const FileDialogRequest& request) {
   if (fileDialogHook) return fileDialogHook(request, true);
   syncAllViews();
-  QFileDialog dialog(mainWidget_, toQt(request.title), startPath(request), qtFilter(request.filter));
+  QFileDialog dialog(mainWidget_, toQt(request.title), startPath(request),
+                     qtFilter(request.filter));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   // The program asks its own overwrite question, after forcing the extension.
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);

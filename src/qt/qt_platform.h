@@ -41,7 +41,8 @@ class QtPlatform : public Platform {
 
   // Tests answer dialogs here instead of real modal boxes.
   std::function<DialogResult(const MessageRequest&)> messageHook;
-  std::function<std::optional<std::filesystem::path>(const FileDialogRequest&, bool save)> fileDialogHook;
+  std::function<std::optional<std::filesystem::path>(const FileDialogRequest&, bool save)>
+      fileDialogHook;
 
  private:
   std::map<Form*, FormView*> views_;

@@ -6,7 +6,9 @@
 
 namespace merilon::qt {
 
-inline QString toQt(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+inline QString toQt(const std::string& s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 inline std::string fromQt(const QString& s) { return s.toStdString(); }
 
 }  // namespace merilon::qt

@@ -34,7 +34,8 @@ void setPositionCombo(ComboBox& c, const char* text, int firstItem) {
 
 TFORM_Main::TFORM_Main(Program& program) : program_(program) {
   Caption = "Merilon-[ ]";
-  setButton(Button8, "Projekt", "Otwarcie projektu systemu VORDA (szybki dostęp do katalogu z danymi)");
+  setButton(Button8, "Projekt",
+            "Otwarcie projektu systemu VORDA (szybki dostęp do katalogu z danymi)");
   setButton(Button1, "Otwórz plik tekstowy", "Otwarcie pliku z danymi o punktach");
   setButton(Button14, "Wczytaj dane z DXF",
             "Wybranie z pliku DXF danych tekstowych o współrzędnych punktów");
@@ -90,8 +91,8 @@ TFORM_Main::TFORM_Main(Program& program) : program_(program) {
 Platform& TFORM_Main::platform() { return program_.platform; }
 
 std::vector<Button*> TFORM_Main::commandSet() {
-  return {&Button8, &Button1, &Button14, &Button2,  &Button3,  &Button5, &Button15,
-          &Button13, &Button7, &Button10, &Button19, &Button17};
+  return {&Button8,  &Button1,  &Button14, &Button2,  &Button3,  &Button5,
+          &Button15, &Button13, &Button7,  &Button10, &Button19, &Button17};
 }
 
 // --- Start-up and shut-down -------------------------------------------------------------------
@@ -193,19 +194,45 @@ void TFORM_Main::MenuClick(MenuCommand command) {
     if (b.enabled) (self.*handler)();
   };
   switch (command) {
-    case MenuCommand::Project: run(Button8, &TFORM_Main::Button8Click, *this); break;
-    case MenuCommand::OpenText: run(Button1, &TFORM_Main::Button1Click, *this); break;
-    case MenuCommand::OpenDxf: run(Button14, &TFORM_Main::Button14Click, *this); break;
-    case MenuCommand::ImportPoints: run(Button2, &TFORM_Main::Button2Click, *this); break;
-    case MenuCommand::OpenPoints: run(Button3, &TFORM_Main::Button3Click, *this); break;
-    case MenuCommand::SavePoints: run(Button5, &TFORM_Main::Button5Click, *this); break;
-    case MenuCommand::SaveText: run(Button15, &TFORM_Main::Button15Click, *this); break;
-    case MenuCommand::Exit: run(Button13, &TFORM_Main::Button13Click, *this); break;
-    case MenuCommand::GenerateDxf3d: run(Button7, &TFORM_Main::Button7Click, *this); break;
-    case MenuCommand::GenerateSections: run(Button10, &TFORM_Main::Button10Click, *this); break;
-    case MenuCommand::Drawing: run(Button19, &TFORM_Main::Button19Click, *this); break;
-    case MenuCommand::About: Button16Click(); break;
-    case MenuCommand::Description: Button9Click(); break;
+    case MenuCommand::Project:
+      run(Button8, &TFORM_Main::Button8Click, *this);
+      break;
+    case MenuCommand::OpenText:
+      run(Button1, &TFORM_Main::Button1Click, *this);
+      break;
+    case MenuCommand::OpenDxf:
+      run(Button14, &TFORM_Main::Button14Click, *this);
+      break;
+    case MenuCommand::ImportPoints:
+      run(Button2, &TFORM_Main::Button2Click, *this);
+      break;
+    case MenuCommand::OpenPoints:
+      run(Button3, &TFORM_Main::Button3Click, *this);
+      break;
+    case MenuCommand::SavePoints:
+      run(Button5, &TFORM_Main::Button5Click, *this);
+      break;
+    case MenuCommand::SaveText:
+      run(Button15, &TFORM_Main::Button15Click, *this);
+      break;
+    case MenuCommand::Exit:
+      run(Button13, &TFORM_Main::Button13Click, *this);
+      break;
+    case MenuCommand::GenerateDxf3d:
+      run(Button7, &TFORM_Main::Button7Click, *this);
+      break;
+    case MenuCommand::GenerateSections:
+      run(Button10, &TFORM_Main::Button10Click, *this);
+      break;
+    case MenuCommand::Drawing:
+      run(Button19, &TFORM_Main::Button19Click, *this);
+      break;
+    case MenuCommand::About:
+      Button16Click();
+      break;
+    case MenuCommand::Description:
+      Button9Click();
+      break;
     case MenuCommand::LoadUnderlay:
     case MenuCommand::DetachUnderlay:
       // The DXF underlay belongs to the drawing window, which comes later.
@@ -296,8 +323,8 @@ void TFORM_Main::enableCommands() {
 void TFORM_Main::progressStart(int max) {
   ProgressBar1.minimum = 0;
   ProgressBar1.maximum = max > 0 ? max : 1;
-  ProgressBar1.step = ProgressBar1.maximum >= 11 ? std::max(1, ProgressBar1.maximum / 100)
-                                                 : ProgressBar1.maximum;
+  ProgressBar1.step =
+      ProgressBar1.maximum >= 11 ? std::max(1, ProgressBar1.maximum / 100) : ProgressBar1.maximum;
   ProgressBar1.position = 0;
   platform().processPendingEvents();
 }
@@ -405,8 +432,7 @@ FileDialogRequest TFORM_Main::openDialogRequest(const std::string& title,
 
 void TFORM_Main::reportFileError(const std::string& title, const std::string& fileName,
                                  const std::string& reason) {
-  showMessage(platform(), MessageIcon::Error, MessageButtons::Ok, title,
-              fileName + "\n" + reason);
+  showMessage(platform(), MessageIcon::Error, MessageButtons::Ok, title, fileName + "\n" + reason);
 }
 
 CommandGuard::CommandGuard(TFORM_Main& main) : main_(main) { main_.disableCommands(); }

@@ -21,8 +21,21 @@ enum class WindowKey { F1, Escape, Other };
 // Menu items; each runs the command of its button, and does nothing while that button is
 // disabled by a running long command.
 enum class MenuCommand {
-  Project, OpenText, OpenDxf, ImportPoints, OpenPoints, LoadUnderlay, SavePoints, SaveText,
-  DetachUnderlay, Exit, GenerateDxf3d, GenerateSections, Drawing, About, Description
+  Project,
+  OpenText,
+  OpenDxf,
+  ImportPoints,
+  OpenPoints,
+  LoadUnderlay,
+  SavePoints,
+  SaveText,
+  DetachUnderlay,
+  Exit,
+  GenerateDxf3d,
+  GenerateSections,
+  Drawing,
+  About,
+  Description
 };
 
 class TFORM_Main : public Form {

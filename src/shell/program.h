@@ -6,10 +6,10 @@
 #include <functional>
 #include <string>
 
-#include "help/about_box.h"
-#include "help/description_viewer.h"
 #include "alignment/alignment.h"
 #include "alignment/cross_section_dialog.h"
+#include "help/about_box.h"
+#include "help/description_viewer.h"
 #include "platform/platform.h"
 #include "points/point_store.h"
 #include "points/record_parser.h"

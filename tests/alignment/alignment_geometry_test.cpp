@@ -2,7 +2,6 @@
 // numerically integrated spiral, and a whole alignment against its curvature integrated step by
 // step.
 #include "alignment/alignment_geometry.h"
-#include "alignment/cross_sections.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +9,7 @@
 #include <random>
 #include <vector>
 
+#include "alignment/cross_sections.h"
 #include "points/no_value.h"
 #include "support/scripted_platform.h"
 
@@ -281,8 +281,8 @@ TEST_P(BuiltAlignmentTest, ProjectingAWholeSurveyGivesEachPointsOwnResult) {
   for (int k = 1; k <= n; ++k) {
     if (points.pointChainage[k] == NO_VALUE_F) continue;  // outside the range or the widths
     double chainage = 0, offset = k == 1 ? NO_VALUE_F : 0, fx = 0, fy = 0;
-    ASSERT_TRUE(projectOnAlignment(alignment, points.pointX[k], points.pointY[k], chainage,
-                                   offset, fx, fy));
+    ASSERT_TRUE(projectOnAlignment(alignment, points.pointX[k], points.pointY[k], chainage, offset,
+                                   fx, fy));
     ASSERT_EQ(points.pointChainage[k], chainage) << k;
     ASSERT_EQ(points.pointOffset[k], offset) << k;
     ++compared;

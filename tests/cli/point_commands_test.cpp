@@ -39,7 +39,8 @@ TEST(CliImport, ImportsWritesAndReportsTheCount) {
   TempFolder dir;
   writeBytes(dir / "a.txt", "Nr;X;Y;Z\n1;10.004;20;30\n2;11;21;31\n");
   writeBytes(dir / "b.txt", "3;12;22;32\n1;10;20;30.002\n");
-  CliResult r = runCli(dir, "import a.txt b.txt -o wynik.dat --separator ';' --x 2 --y 3 --z 4 --symbol 1");
+  CliResult r =
+      runCli(dir, "import a.txt b.txt -o wynik.dat --separator ';' --x 2 --y 3 --z 4 --symbol 1");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out,
             "---- Wczytywanie dodatkowych danych (punkty) z pliku: a.txt\n"
@@ -54,7 +55,9 @@ TEST(CliImport, ImportsWritesAndReportsTheCount) {
   // The output exists: status 3 without --force, written with it.
   r = runCli(dir, "import a.txt -o wynik.meri --separator ';' --x 2 --y 3 --z 4 --symbol 1");
   EXPECT_EQ(r.status, 3);
-  r = runCli(dir, "import b.txt -o wynik.meri --append wynik.meri --separator ';' --x 2 --y 3 --z 4 --symbol 1 --force");
+  r = runCli(dir,
+             "import b.txt -o wynik.meri --append wynik.meri --separator ';' --x 2 --y 3 --z 4 "
+             "--symbol 1 --force");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("Liczba punktów: 3\n"), std::string::npos);  // both records were there
   r = runCli(dir, "points wynik.meri");

@@ -76,8 +76,9 @@ TEST_F(PointFileFlow, RoundTripKeepsEveryValueAndName) {
     EXPECT_EQ(read.pointType[i], points.pointType[i]);
   }
   EXPECT_TRUE(other.platform.messages.empty());
-  EXPECT_EQ(other.main().LogMemo.lines(),
-            (std::vector<std::string>{"Wczytywanie danych Merilonu", "Liczba wczytanych punktów: 3"}));
+  EXPECT_EQ(
+      other.main().LogMemo.lines(),
+      (std::vector<std::string>{"Wczytywanie danych Merilonu", "Liczba wczytanych punktów: 3"}));
   EXPECT_EQ(other.main().baseTitle, "Merilon-[trip]");
   EXPECT_EQ(other.main().PointCountLabel.caption, "Liczba punktów w do analizy: 3");
 }
@@ -102,8 +103,8 @@ TEST_F(PointFileFlow, EmptyStoreLeavesNoFile) {
   t.platform.answers = {DialogResult::Yes};
   save(t.folder / "old.meri");
   EXPECT_FALSE(std::filesystem::exists(t.folder / "old.meri"));
-  EXPECT_EQ(t.platform.messages[0].text, "Plik: " + (t.folder / "old.meri").string() +
-                                             " istnieje. Czy mimo to zapisywać?");
+  EXPECT_EQ(t.platform.messages[0].text,
+            "Plik: " + (t.folder / "old.meri").string() + " istnieje. Czy mimo to zapisywać?");
   EXPECT_EQ(t.platform.messages[0].title, "Zapis do pliku");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(t.folder.path()),
                           std::filesystem::directory_iterator()),
@@ -131,7 +132,8 @@ TEST_F(PointFileFlow, AFailedWriteIsReportedAndKeepsTheOldFile) {
   const auto dir = t.folder / "ro";
   std::filesystem::create_directory(dir);
   writeBytes(dir / "p.meri", "old");
-  std::filesystem::permissions(dir, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  std::filesystem::permissions(
+      dir, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   t.platform.answers = {DialogResult::Yes};
   save(dir / "p.meri");
   std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
@@ -187,13 +189,15 @@ TEST_F(PointFileFlow, OldFilesWithoutHeaderAndOddNames) {
 TEST_F(PointFileFlow, TenThousandPointsGrowTheStoreOnce) {
   std::string bytes = "@MERI_PUNKT_1.0,\r\n,\r\n";
   for (int i = 1; i <= 10000; ++i) {
-    bytes += std::to_string(i) + ".5,2,3,\"P" + std::to_string(i) + "\",0," + std::to_string(i) + "\r\n";
+    bytes +=
+        std::to_string(i) + ".5,2,3,\"P" + std::to_string(i) + "\",0," + std::to_string(i) + "\r\n";
   }
   writeBytes(t.folder / "big.meri", bytes);
   int lastPosition = 0;
   bool monotonic = true;
   t.platform.onPendingEvents = [&](int) {
-    if (main.ProgressBar1.position > 0 && main.ProgressBar1.position < lastPosition) monotonic = false;
+    if (main.ProgressBar1.position > 0 && main.ProgressBar1.position < lastPosition)
+      monotonic = false;
     if (main.ProgressBar1.position > 0) lastPosition = main.ProgressBar1.position;
   };
   open(t.folder / "big.meri");

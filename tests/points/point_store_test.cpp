@@ -25,7 +25,8 @@ struct StoreFixture : ::testing::Test {
     return i;
   }
   NewPointCheck check(double x, double y, double z) {
-    return store.checkNewPoint(99, x, y, z, "line", [&](const std::string& s) { log.push_back(s); });
+    return store.checkNewPoint(99, x, y, z, "line",
+                               [&](const std::string& s) { log.push_back(s); });
   }
 };
 
@@ -89,10 +90,10 @@ TEST_F(StoreFixture, DuplicateTestFollowsTheFirstPointWithinTolerance) {
 
 TEST_F(StoreFixture, DuplicateWalkStopsAtTheLowestIndex) {
   add(0, 0, 0);
-  add(10, 10, 7);   // point 2: same X, Y, another height
+  add(10, 10, 7);  // point 2: same X, Y, another height
   add(3, 3, 3);
   add(4, 4, 4);
-  add(10, 10, 5);   // point 5: same X, Y and height as the new record
+  add(10, 10, 5);  // point 5: same X, Y and height as the new record
   const NewPointCheck r = check(10, 10, 5);
   EXPECT_TRUE(r.accept);
   ASSERT_EQ(log.size(), 1u);
@@ -166,7 +167,8 @@ TEST_F(StoreFixture, ExtentsAndOrderSort) {
   for (int k = 1; k <= n; ++k) {
     seen.push_back(store.pointOrder[k]);
     if (k > 1) {
-      ASSERT_LE(store.pointChainage[store.pointOrder[k - 1]], store.pointChainage[store.pointOrder[k]]);
+      ASSERT_LE(store.pointChainage[store.pointOrder[k - 1]],
+                store.pointChainage[store.pointOrder[k]]);
     }
   }
   std::sort(seen.begin(), seen.end());

@@ -1,8 +1,9 @@
 // Flows of "Wczytaj do Punktów" driven through the scripted platform.
+#include "points/text_import.h"
+
 #include <gtest/gtest.h>
 
 #include "points/no_value.h"
-#include "points/text_import.h"
 #include "support/test_program.h"
 
 namespace merilon {
@@ -74,8 +75,12 @@ TEST_F(ImportFlow, SkipsHeaderAndShortLinesAndLogsSameXYOtherZ) {
 
 TEST_F(ImportFlow, RefusesAnUnusableRecordStructure) {
   setPreview({"1,2,3"});
-  for (auto [x, y, z, s] : std::vector<std::tuple<const char*, const char*, const char*, const char*>>{
-           {"1", "1", "3", "0"}, {"1", "2", "2", "0"}, {"0", "2", "3", "0"}, {"1", "2", "3", "2"},
+  for (auto [x, y, z, s] :
+       std::vector<std::tuple<const char*, const char*, const char*, const char*>>{
+           {"1", "1", "3", "0"},
+           {"1", "2", "2", "0"},
+           {"0", "2", "3", "0"},
+           {"1", "2", "3", "2"},
            {"a", "2", "3", "0"}}) {
     main.PositionXCombo.text = x;
     main.PositionYCombo.text = y;

@@ -1,4 +1,6 @@
 // Clicks the real main window: open a text file, import it, and read the point-count label.
+#include "main_window_view.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -7,10 +9,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <map>
 #include <QPushButton>
+#include <map>
 
-#include "main_window_view.h"
 #include "qt_platform.h"
 #include "shell/program.h"
 #include "support/test_program.h"
@@ -35,7 +36,8 @@ struct QtMainWindow : ::testing::Test {
       answers.pop_front();
       return a;
     };
-    platform.fileDialogHook = [this](const FileDialogRequest&, bool) -> std::optional<std::filesystem::path> {
+    platform.fileDialogHook = [this](const FileDialogRequest&,
+                                     bool) -> std::optional<std::filesystem::path> {
       if (files.empty()) return std::nullopt;
       auto f = files.front();
       files.pop_front();
@@ -102,7 +104,8 @@ TEST_F(QtMainWindow, MenusHoldTheirItemsInOrder) {
   for (QAction* top : view->menuBar()->actions()) {
     menus << top->text();
     if (top->menu()) {
-      for (QAction* a : top->menu()->actions()) items[top->text()] << (a->isSeparator() ? "-" : a->text());
+      for (QAction* a : top->menu()->actions())
+        items[top->text()] << (a->isSeparator() ? "-" : a->text());
     }
   }
   EXPECT_EQ(menus, (QStringList{"Plik", "Generowanie", "Rysunek", "Inne"}));

@@ -102,8 +102,8 @@ TEST(MainWindow, RecentFileItemsOpenByExtension) {
              crlf({"C:\\DANE\\POMIAR.MERI", "C:\\", "/dane/a.txt", "/dane/b.dxf"}));
   t.start();
   TFORM_Main& m = t.main();
-  ASSERT_EQ(m.recentMenuCaptions,
-            (std::vector<std::string>{"0 C:\\DANE\\POMIAR.MERI", "1 /dane/a.txt", "2 /dane/b.dxf"}));
+  ASSERT_EQ(m.recentMenuCaptions, (std::vector<std::string>{"0 C:\\DANE\\POMIAR.MERI",
+                                                            "1 /dane/a.txt", "2 /dane/b.dxf"}));
   m.MyMenuHandler(m.recentMenuCaptions[0]);
   ASSERT_EQ(t.platform.openRequests.size(), 1u);
   EXPECT_EQ(t.platform.openRequests[0].title, "Otwórz plik punktów Merilonu");
@@ -224,22 +224,26 @@ TEST(MainWindow, ButtonCaptionsHintsAndTheCommandSet) {
     bool inCommandSet;
   };
   const Expected expected[] = {
-      {&m.Button8, "Projekt", "Otwarcie projektu systemu VORDA (szybki dostęp do katalogu z danymi)", true},
+      {&m.Button8, "Projekt",
+       "Otwarcie projektu systemu VORDA (szybki dostęp do katalogu z danymi)", true},
       {&m.Button1, "Otwórz plik tekstowy", "Otwarcie pliku z danymi o punktach", true},
-      {&m.Button14, "Wczytaj dane z DXF", "Wybranie z pliku DXF danych tekstowych o współrzędnych punktów", true},
+      {&m.Button14, "Wczytaj dane z DXF",
+       "Wybranie z pliku DXF danych tekstowych o współrzędnych punktów", true},
       {&m.Button2, "Wczytaj do Punktów", "Dopisanie danych z okienka tekstowegodo Merilonu", true},
       {&m.Button3, "Otwórz Punkty", "Wczytanie Punkty (dane Merilonu)", true},
       {&m.Button5, "Zapisz Punkty", "Zapisanie Punktów programu Merilon", true},
       {&m.Button15, "Zapisz dane txt", "Zapis danych tekstowych (np. pobranych z pliku DXF)", true},
       {&m.Button23, "Zapisz Punkty do txt", "Zapis punktów do pliku tekstowego", false},
       {&m.Button7, "Generuj DXF3D", "Generowanie rysunku DXF z punktami i opisami", true},
-      {&m.Button10, "Generuj poprzeczki", "Generowanie przekrojów poprzecznych terenu dla systemu VORDA", true},
+      {&m.Button10, "Generuj poprzeczki",
+       "Generowanie przekrojów poprzecznych terenu dla systemu VORDA", true},
       {&m.Button19, "Rysuj", "Rysowanie na ekranie", true},
       {&m.Button9, "Opis programu", "Opis programu, pomoc", false},
       {&m.Button16, "O programie", "Informacja o programie", false},
       {&m.Button13, "Zamknij program", "Zamknij program", true},
       {&m.Button17, "Edytuj tekst",
-       "Uaktywnienie możliwości edycji danych w okienku \"Podgląd otworzonego pliku tekstowego\"", true},
+       "Uaktywnienie możliwości edycji danych w okienku \"Podgląd otworzonego pliku tekstowego\"",
+       true},
       {&m.Button18, "Przerwij", "Przerwanie długotrwałego procesu", false},
       {&m.Button20, "Ze schowka", "Dopisanie współrzędnych ze schowka", false},
   };
