@@ -125,15 +125,15 @@ int runSections(const std::vector<std::string>& words, const CliEnvironment& env
   }
   const std::size_t logStart = main.LogMemo.lineCount();
 
-  if (auto v = args.option("axis-code")) main.AxisCodeEdit.text = *v;
-  if (auto v = args.option("pavement1")) main.Pavement1CodeEdit.text = *v;
-  if (auto v = args.option("pavement2")) main.Pavement2CodeEdit.text = *v;
-  if (auto v = args.option("humus1")) main.Humus1CodeEdit.text = *v;
-  if (auto v = args.option("humus2")) main.Humus2CodeEdit.text = *v;
-  if (auto v = args.option("pavement1-thickness")) main.Pavement1ThicknessEdit.text = *v;
-  if (auto v = args.option("pavement2-thickness")) main.Pavement2ThicknessEdit.text = *v;
-  if (auto v = args.option("humus1-thickness")) main.Humus1ThicknessEdit.text = *v;
-  if (auto v = args.option("humus2-thickness")) main.Humus2ThicknessEdit.text = *v;
+  applyOptions(args, {{"axis-code", &main.AxisCodeEdit.text},
+                      {"pavement1", &main.Pavement1CodeEdit.text},
+                      {"pavement2", &main.Pavement2CodeEdit.text},
+                      {"humus1", &main.Humus1CodeEdit.text},
+                      {"humus2", &main.Humus2CodeEdit.text},
+                      {"pavement1-thickness", &main.Pavement1ThicknessEdit.text},
+                      {"pavement2-thickness", &main.Pavement2ThicknessEdit.text},
+                      {"humus1-thickness", &main.Humus1ThicknessEdit.text},
+                      {"humus2-thickness", &main.Humus2ThicknessEdit.text}});
 
   TFormPoprzeczka& dialog = program->FormPoprzeczka;
   bool loaded = false;
@@ -143,13 +143,13 @@ int runSections(const std::vector<std::string>& words, const CliEnvironment& env
     dialog.Button5Click();
     loaded = dialog.alignmentLoaded;
     if (!loaded) return;
-    if (auto v = args.option("from")) dialog.Edit3.text = *v;
-    if (auto v = args.option("to")) dialog.Edit4.text = *v;
-    if (auto v = args.option("left")) dialog.Edit1.text = *v;
-    if (auto v = args.option("right")) dialog.Edit2.text = *v;
-    if (auto v = args.option("range")) dialog.Edit5.text = *v;
-    if (auto v = args.option("accuracy")) dialog.Edit6.text = *v;
-    if (auto v = args.option("single")) dialog.Edit7.text = *v;
+    applyOptions(args, {{"from", &dialog.Edit3.text},
+                        {"to", &dialog.Edit4.text},
+                        {"left", &dialog.Edit1.text},
+                        {"right", &dialog.Edit2.text},
+                        {"range", &dialog.Edit5.text},
+                        {"accuracy", &dialog.Edit6.text},
+                        {"single", &dialog.Edit7.text}});
     dialog.RadioButton1.checked = !args.has("boundary-codes");
     dialog.RadioButton2.checked = args.has("boundary-codes");
     dialog.Button1Click();

@@ -2,6 +2,13 @@
 
 namespace merilon::cli {
 
+void applyOptions(const CliArgs& args,
+                  std::initializer_list<std::pair<const char*, std::string*>> fields) {
+  for (const auto& [name, field] : fields) {
+    if (auto value = args.option(name)) *field = *value;
+  }
+}
+
 bool parseCliArgs(const std::vector<std::string>& words, const std::set<std::string>& flagNames,
                   const std::set<std::string>& valueNames, CliArgs& out, std::string& error) {
   for (std::size_t i = 0; i < words.size(); ++i) {

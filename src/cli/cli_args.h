@@ -1,6 +1,7 @@
 // Command-line arguments of merilon-cli: positional words and "--name value" options.
 #pragma once
 
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <set>
@@ -21,6 +22,11 @@ struct CliArgs {
     return it->second;
   }
 };
+
+// Puts each given option's text into its field (the text of a control); an option that was not
+// given leaves its field as it is.
+void applyOptions(const CliArgs& args,
+                  std::initializer_list<std::pair<const char*, std::string*>> fields);
 
 // Parses the words after the command. `flagNames` lists options without a value; `valueNames`
 // those with one. False with a reason on an unknown option or a missing value.

@@ -59,12 +59,12 @@ int runImport(const std::vector<std::string>& words, const CliEnvironment& env) 
     platform.clipboard = text;
     main.Button20Click();
   }
-  if (auto s = args.option("separator")) main.SeparatorCombo.text = *s;
-  if (auto v = args.option("x")) main.PositionXCombo.text = *v;
-  if (auto v = args.option("y")) main.PositionYCombo.text = *v;
-  if (auto v = args.option("z")) main.PositionZCombo.text = *v;
-  if (auto v = args.option("symbol")) main.PositionSymbolCombo.text = *v;
-  if (auto v = args.option("type")) main.PositionTypeCombo.text = *v;
+  applyOptions(args, {{"separator", &main.SeparatorCombo.text},
+                      {"x", &main.PositionXCombo.text},
+                      {"y", &main.PositionYCombo.text},
+                      {"z", &main.PositionZCombo.text},
+                      {"symbol", &main.PositionSymbolCombo.text},
+                      {"type", &main.PositionTypeCombo.text}});
 
   main.Button2Click();
   if (unusable) {
