@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -66,6 +67,7 @@ class Memo : public Control {
   const Lines& lines() const { return *lines_; }
   std::shared_ptr<const Lines> snapshot() const { return lines_; }
   std::size_t lineCount() const { return lines_->size(); }
+  std::string_view line(std::size_t i) const { return (*lines_)[i]; }
   void setLines(Lines lines) {
     lines_ = std::make_shared<Lines>(std::move(lines));
     replacedRevision_ = ++revision_;

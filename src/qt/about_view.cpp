@@ -5,9 +5,9 @@
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QScreen>
 #include <QVBoxLayout>
 
+#include "application_setup.h"
 #include "control_binding.h"
 #include "qt_platform.h"
 #include "qt_text.h"
@@ -116,9 +116,7 @@ void AboutView::reject() {
 
 void AboutView::runModal() {
   syncFromModel();
-  if (const QScreen* screen = QApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
-  }
+  centreOnScreen(*this);
   exec();
 }
 

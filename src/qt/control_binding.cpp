@@ -18,9 +18,10 @@ bool KeyFilterObject::eventFilter(QObject* watched, QEvent* event) {
   }
   auto* key = static_cast<QKeyEvent*>(event);
   const QString text = key->text();
-  // Editing and moving keys (arrows, Delete, Home...) carry no text and always pass.
-  if (text.isEmpty() || key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Tab ||
-      (key->modifiers() & Qt::ControlModifier)) {
+  // The filter judges typed characters only. Enter, Esc, Tab, Backspace and Delete carry control
+  // characters, moving keys carry none, and shortcuts come with Ctrl: all of them do what they do
+  // in any dialog (Enter presses the default button, Esc closes).
+  if (text.isEmpty() || !text.front().isPrint() || (key->modifiers() & Qt::ControlModifier)) {
     return false;
   }
   const char32_t ch = text.toUcs4().value(0);
@@ -111,39 +112,51 @@ void MemoBinding::pullEdits() {
   shownLines_ = control_.lineCount();
 }
 
+void MemoBinding::reset() {
+  loading_ = true;
+  widget_->clear();
+  loading_ = false;
+  edited_ = false;
+  shownRevision_ = ~std::uint64_t{0};
+  shownLines_ = 0;
+}
+
+namespace {
+
+// Lines [from, to) of the memo joined by line breaks.
+QString joinedLines(const Memo& memo, std::size_t from, std::size_t to) {
+  qsizetype total = 0;
+  for (std::size_t k = from; k < to; ++k) total += static_cast<qsizetype>(memo.line(k).size()) + 1;
+  QString text;
+  text.reserve(total);
+  for (std::size_t k = from; k < to; ++k) {
+    if (k > from) text += '\n';
+    const std::string_view line = memo.line(k);
+    text += QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+  }
+  return text;
+}
+
+}  // namespace
+
 void MemoBinding::syncFromModel() {
   if (widget_->isReadOnly() != control_.readOnly) widget_->setReadOnly(control_.readOnly);
   if (control_.revision() == shownRevision_) return;
   loading_ = true;
-  const auto& lines = control_.lines();
+  const std::size_t count = control_.lineCount();
   const bool onlyAppended = shownRevision_ != ~std::uint64_t{0} &&
-                            control_.replacedRevision() <= shownRevision_ &&
-                            lines.size() > shownLines_ && !edited_;
+                            control_.replacedRevision() <= shownRevision_ && count > shownLines_ &&
+                            !edited_;
   if (onlyAppended && shownLines_ > 0) {
     // Lines were appended: add only those (the log grows line by line during imports).
-    QString more;
-    for (std::size_t k = shownLines_; k < lines.size(); ++k) {
-      if (k > shownLines_) more += '\n';
-      more += toQt(lines[k]);
-    }
-    widget_->appendPlainText(more);
-    widget_->verticalScrollBar()->setValue(widget_->verticalScrollBar()->maximum());
+    widget_->appendPlainText(joinedLines(control_, shownLines_, count));
   } else {
-    QString all;
-    qsizetype total = 0;
-    for (const auto& l : lines) total += static_cast<qsizetype>(l.size()) + 1;
-    all.reserve(total);
-    for (std::size_t k = 0; k < lines.size(); ++k) {
-      if (k > 0) all += '\n';
-      all += toQt(lines[k]);
-    }
-    widget_->setPlainText(all);
-    if (onlyAppended)
-      widget_->verticalScrollBar()->setValue(widget_->verticalScrollBar()->maximum());
+    widget_->setPlainText(joinedLines(control_, 0, count));
   }
+  if (onlyAppended) widget_->verticalScrollBar()->setValue(widget_->verticalScrollBar()->maximum());
   loading_ = false;
   shownRevision_ = control_.revision();
-  shownLines_ = lines.size();
+  shownLines_ = count;
 }
 
 }  // namespace merilon::qt

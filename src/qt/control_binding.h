@@ -16,8 +16,8 @@
 
 namespace merilon::qt {
 
-// Swallows the keys a number field does not take (with the system beep), by the control's
-// key filter.
+// Swallows the characters a number field does not take (with the system beep), by the control's
+// key filter; keys that type no character pass.
 class KeyFilterObject : public QObject {
  public:
   KeyFilterObject(QObject* parent, Platform& platform, const Edit& control);
@@ -47,6 +47,8 @@ class MemoBinding {
   void syncFromModel();
   // Copies the user's edits into the control when the pane was edited.
   void pullEdits();
+  // Empties the pane; the next mirroring loads the whole text again.
+  void reset();
 
  private:
   QPlainTextEdit* widget_;

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "alignment/cross_section_dialog.h"
+#include "application_setup.h"
 #include "control_binding.h"
 #include "qt_platform.h"
 #include "qt_text.h"
@@ -109,8 +110,14 @@ QLineEdit* CrossSectionDialogView::addField(QGridLayout* grid, int row, int colu
 }
 
 void CrossSectionDialogView::run(const std::function<void()>& handler) {
+  running_ = true;
   program_.runHandler(handler);
+  running_ = false;
   platform_.syncAllViews();
+}
+
+void CrossSectionDialogView::reject() {
+  if (!running_) run([this] { model_.Button2Click(); });
 }
 
 void CrossSectionDialogView::syncFromModel() {
@@ -134,7 +141,7 @@ void CrossSectionDialogView::syncFromModel() {
 
 void CrossSectionDialogView::runModal() {
   syncFromModel();
-  if (QWidget* owner = parentWidget()) move(owner->geometry().center() - rect().center());
+  if (const QWidget* owner = parentWidget()) centreOnOwner(*this, *owner);
   exec();
 }
 

@@ -48,6 +48,10 @@ class CrossSectionDialogView : public QDialog, public FormView {
   QRadioButton* allPointsCodesButton() const { return allCodes_; }
   QRadioButton* boundaryCodesButton() const { return boundaryCodes_; }
 
+ protected:
+  // Esc and the close box: the close button ("Rezygnuj" or "Zamknij"), not while generating.
+  void reject() override;
+
  private:
   void run(const std::function<void()>& handler);
   QLineEdit* addField(QGridLayout* grid, int row, int column, Label& caption, Edit& edit);
@@ -67,6 +71,7 @@ class CrossSectionDialogView : public QDialog, public FormView {
   QPushButton* generate_ = nullptr;
   QPushButton* close_ = nullptr;
   QPushButton* abort_ = nullptr;
+  bool running_ = false;
 };
 
 }  // namespace merilon::qt

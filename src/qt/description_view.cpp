@@ -9,7 +9,9 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "application_setup.h"
 #include "control_binding.h"
 #include "qt_platform.h"
 #include "qt_text.h"
@@ -66,9 +68,7 @@ DescriptionView::DescriptionView(Program& program, QtPlatform& platform, QWidget
   connect(find_, &QDialog::finished, this, [this] { model_.FindDialog1.open = false; });
 
   resize(model_.Width, model_.ClientHeight);
-  if (const QScreen* screen = QApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
-  }
+  centreOnScreen(*this);
   platform_.registerView(model_, *this);
   syncFromModel();
 }
@@ -110,6 +110,7 @@ void DescriptionView::syncFromModel() {
     cursor.setPosition(edit.selStart);
     cursor.setPosition(edit.selStart + edit.selLength, QTextCursor::KeepAnchor);
     text_->setTextCursor(cursor);
+    keepFindBoxClearOfMatch();
   }
   if (edit.focusRequests != shownFocus_) {
     shownFocus_ = edit.focusRequests;
@@ -127,6 +128,26 @@ void DescriptionView::syncFromModel() {
     }
   }
   syncing_ = false;
+}
+
+void DescriptionView::keepFindBoxClearOfMatch() {
+  const QTextCursor selection = text_->textCursor();
+  if (!find_->isVisible() || !selection.hasSelection()) return;
+  text_->ensureCursorVisible();
+  QTextCursor start = selection;
+  start.setPosition(selection.selectionStart());
+  QTextCursor end = selection;
+  end.setPosition(selection.selectionEnd());
+  const QRect local = text_->cursorRect(start).united(text_->cursorRect(end));
+  const QRect match(text_->viewport()->mapToGlobal(local.topLeft()), local.size());
+  const QRect box = find_->frameGeometry();
+  if (!box.intersects(match)) return;
+  const QScreen* screen = find_->screen() ? find_->screen() : QApplication::primaryScreen();
+  const QRect area = screen ? screen->availableGeometry() : QRect(box.topLeft(), box.size() * 4);
+  const int gap = 8;
+  int top = match.bottom() + 1 + gap;
+  if (top + box.height() > area.bottom() + 1) top = match.top() - gap - box.height();
+  find_->move(box.left(), std::max(area.top(), top));
 }
 
 void DescriptionView::layoutChildren() {

@@ -46,6 +46,8 @@ class DescriptionView : public QWidget, public FormView {
   void run(const std::function<void()>& handler);
   void loadText();
   void layoutChildren();
+  // Moves the find box off the selected match, above or below it, so the user sees what it found.
+  void keepFindBoxClearOfMatch();
 
   Program& program_;
   TFormtrojpomoc& model_;

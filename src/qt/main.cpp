@@ -1,9 +1,9 @@
 // merilon: the desktop program.
 #include <QApplication>
-#include <QScreen>
 #include <QStringList>
 
 #include "about_view.h"
+#include "application_setup.h"
 #include "cross_section_dialog_view.h"
 #include "description_view.h"
 #include "main_window_view.h"
@@ -14,8 +14,7 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName("Merilon");
-  QApplication::setApplicationDisplayName("Merilon");
+  merilon::qt::setUpApplication(app);
 
   merilon::ProgramOptions options;
   options.programFolder = merilon::qt::fromQt(QApplication::applicationDirPath());
@@ -37,9 +36,7 @@ int main(int argc, char** argv) {
   descriptionView.setAttribute(Qt::WA_QuitOnClose, false);
   merilon::qt::CrossSectionDialogView crossSectionView(program, platform, &mainView);
   merilon::qt::AboutView aboutView(program, platform, &mainView);
-  if (const QScreen* screen = QApplication::primaryScreen()) {
-    mainView.move(screen->availableGeometry().center() - mainView.rect().center());
-  }
+  merilon::qt::centreOnScreen(mainView);
   mainView.show();
   return QApplication::exec();
 }

@@ -64,16 +64,12 @@ MainWindowView::MainWindowView(Program& program, QtPlatform& platform)
 
   previewLabel_ = new QLabel(central);
   layout->addWidget(previewLabel_);
-  preview_ = new QPlainTextEdit(central);
-  preview_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  preview_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  preview_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  preview_ = new PreviewPane(model_.PreviewMemo, central);
   QFont previewFont("Arial");
   previewFont.setPixelSize(12);
   preview_->setFont(previewFont);
   preview_->setMinimumHeight(60);
   layout->addWidget(preview_, 3);
-  previewBinding_ = std::make_unique<MemoBinding>(preview_, model_.PreviewMemo);
 
   auto* info = new QWidget(central);
   auto* infoLayout = new QHBoxLayout(info);
@@ -229,7 +225,7 @@ void MainWindowView::buildMenus() {
 }
 
 void MainWindowView::run(const std::function<void()>& handler) {
-  previewBinding_->pullEdits();
+  preview_->pullEdits();
   program_.runHandler(handler);
   platform_.syncAllViews();
 }
@@ -244,7 +240,7 @@ void MainWindowView::syncFromModel() {
   syncLabel(info3_, model_.InfoLabel3);
   syncLabel(info4_, model_.InfoLabel4);
   syncLabel(logLabel_, model_.LogLabel);
-  previewBinding_->syncFromModel();
+  preview_->syncFromModel();
   logBinding_->syncFromModel();
   if (status_->currentMessage() != toQt(model_.StatusBar1.text)) {
     status_->showMessage(toQt(model_.StatusBar1.text));

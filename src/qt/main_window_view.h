@@ -17,6 +17,7 @@
 
 #include "control_binding.h"
 #include "form_view.h"
+#include "preview_pane.h"
 
 namespace merilon {
 class Program;
@@ -41,7 +42,8 @@ class MainWindowView : public QMainWindow, public FormView {
   // For tests: the widget of a command button by its caption.
   QPushButton* button(const QString& caption) const;
   QLabel* pointCountLabel() const { return pointCount_; }
-  QPlainTextEdit* previewPane() const { return preview_; }
+  PreviewPane* previewPane() const { return preview_; }
+  QProgressBar* progressBar() const { return progress_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -62,9 +64,8 @@ class MainWindowView : public QMainWindow, public FormView {
   TFORM_Main& model_;
   QtPlatform& platform_;
   std::vector<std::pair<QPushButton*, const Button*>> buttons_;
-  QPlainTextEdit* preview_ = nullptr;
+  PreviewPane* preview_ = nullptr;
   QPlainTextEdit* log_ = nullptr;
-  std::unique_ptr<MemoBinding> previewBinding_;
   std::unique_ptr<MemoBinding> logBinding_;
   QLabel* previewLabel_ = nullptr;
   QLabel* pointCount_ = nullptr;

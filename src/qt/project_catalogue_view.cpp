@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
+#include "application_setup.h"
 #include "control_binding.h"
 #include "qt_platform.h"
 #include "qt_text.h"
@@ -64,6 +65,13 @@ ProjectCatalogueView::ProjectCatalogueView(Program& program, QtPlatform& platfor
     model_.TreeView1.selected = indexOf(item);
     run([this] { model_.TreeView1Click(); });
   });
+  // Keys the form does not walk the tree with (PageDown, type-ahead letters) move Qt's own
+  // selection; the form takes it over, so the next mirroring does not undo it.
+  connect(tree_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+    if (syncing_ || !item) return;
+    model_.TreeView1.selected = indexOf(item);
+    run([this] { model_.TreeView1Click(); });
+  });
   connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
     model_.TreeView1.selected = indexOf(item);
     run([this] { model_.TreeView1DblClick(); });
@@ -79,6 +87,10 @@ ProjectCatalogueView::~ProjectCatalogueView() { platform_.unregisterView(model_)
 void ProjectCatalogueView::run(const std::function<void()>& handler) {
   program_.runHandler(handler);
   platform_.syncAllViews();
+}
+
+void ProjectCatalogueView::reject() {
+  run([this] { model_.Button2Click(); });
 }
 
 int ProjectCatalogueView::indexOf(QTreeWidgetItem* item) const {
@@ -118,8 +130,9 @@ bool ProjectCatalogueView::eventFilter(QObject* watched, QEvent* event) {
       run([this, k] { model_.TreeView1KeyDown(k); });
       return true;
     }
-    if (event->type() == QEvent::KeyRelease && !key->isAutoRepeat()) {
-      // The release of a key shows the selected project again, as the press did.
+    if (event->type() == QEvent::KeyRelease && !key->isAutoRepeat() && isVisible()) {
+      // The release of a key shows the selected project again, as the press did (not after the
+      // key closed the dialog: Esc must leave the restored folder alone).
       run([this] { model_.TreeView1KeyDown(TreeKey::Other); });
     }
   }
@@ -153,9 +166,7 @@ void ProjectCatalogueView::syncFromModel() {
 
 void ProjectCatalogueView::runModal() {
   syncFromModel();
-  if (QWidget* owner = parentWidget()) {
-    move(owner->geometry().center() - rect().center());
-  }
+  if (const QWidget* owner = parentWidget()) centreOnOwner(*this, *owner);
   exec();
 }
 

@@ -37,6 +37,8 @@ class ProjectCatalogueView : public QDialog, public FormView {
   QPushButton* cancelButton() const { return cancel_; }
 
  protected:
+  // Esc and the close box are "Rezygnuj".
+  void reject() override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

@@ -440,6 +440,9 @@ CommandGuard::CommandGuard(TFORM_Main& main) : main_(main) { main_.disableComman
 CommandGuard::~CommandGuard() {
   main_.platform().setBusyCursor(false);
   main_.enableCommands();
+  // An aborted or failed command leaves the progress bar where it stopped; a finished one has
+  // already set it back.
+  if (main_.ProgressBar1.position != 0) main_.progressPosition(0);
 }
 
 }  // namespace merilon

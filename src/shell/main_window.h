@@ -172,8 +172,8 @@ class TFORM_Main : public Form {
   Program& program_;
 };
 
-// Disables the commands for the life of a command and restores cursor and commands however the
-// command ends.
+// Disables the commands for the life of a command and restores cursor, commands and progress bar
+// however the command ends.
 class CommandGuard {
  public:
   explicit CommandGuard(TFORM_Main& main);

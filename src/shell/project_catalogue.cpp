@@ -28,6 +28,8 @@ void TFormProjekty::FormActivate() {
   // Without a readable catalogue the dialog shows what it showed before.
   if (!fileExists(file) || !readCp1250Lines(file, lines, error)) return;
   catalogueLines = std::move(lines);
+  // The reloaded tree has no selection, so no project's description is shown.
+  Label2.caption.clear();
   RecordParser& parser = program_.parser;
   parser.fieldSeparator = ",";
   TreeView1.clear();

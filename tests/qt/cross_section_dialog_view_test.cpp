@@ -23,6 +23,12 @@ void typeText(QWidget* widget, const QString& text) {
   }
 }
 
+// A key as the window system delivers it, with the control character it types.
+void pressKey(QWidget* widget, int key, const QString& text = {}) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QApplication::sendEvent(widget, &press);
+}
+
 struct QtCrossSections : ::testing::Test {
   void SetUp() override {
     options.programFolder = folder.path();
@@ -92,6 +98,71 @@ TEST_F(QtCrossSections, TheDataOnlyFormHidesGenerateAndKeepsTheWidths) {
   EXPECT_EQ(program->FormPoprzeczka.stored.leftLimit, -30);
   EXPECT_TRUE(program->FormPoprzeczka.Button1.enabled);
   EXPECT_FALSE(view->isVisible());
+}
+
+// The number filter judges typed characters only: moving and deleting keys edit the field, Enter
+// presses "Generuj", Esc is the close button.
+TEST_F(QtCrossSections, KeysThatTypeNoCharacterWorkInNumberFields) {
+  QString edited;
+  bool closedByKey = false;
+  QTimer::singleShot(0, view.get(), [&] {
+    view->chooseAlignmentButton()->click();
+    QLineEdit* range = view->rangeEdit();
+    range->setFocus();
+    range->setText("12.5");
+    pressKey(range, Qt::Key_Home);
+    pressKey(range, Qt::Key_Delete, QString(QChar(0x7f)));
+    pressKey(range, Qt::Key_End);
+    pressKey(range, Qt::Key_Backspace, "\b");
+    pressKey(range, Qt::Key_Left);
+    typeText(range, "x7");  // the letter is swallowed
+    edited = range->text();
+    pressKey(range, Qt::Key_Return, "\r");
+    closedByKey = !view->isVisible();
+    if (!closedByKey) view->closeButton()->click();
+  });
+  runCrossSectionCommand(*program, program->FormPoprzeczka, false);
+  EXPECT_TRUE(closedByKey);
+  EXPECT_EQ(edited, "27.");
+  EXPECT_EQ(program->FormPoprzeczka.stored.sectionRange, 27);
+  EXPECT_TRUE(std::filesystem::exists(folder / "wynik.TER"));
+  EXPECT_FALSE(view->isVisible());
+}
+
+TEST_F(QtCrossSections, EscapeInANumberFieldIsRezygnuj) {
+  bool closedByKey = false;
+  QTimer::singleShot(0, view.get(), [&] {
+    view->chooseAlignmentButton()->click();
+    view->leftWidthEdit()->clear();
+    typeText(view->leftWidthEdit(), "30");
+    pressKey(view->leftWidthEdit(), Qt::Key_Escape, QString(QChar(0x1b)));
+    closedByKey = !view->isVisible();
+    if (!closedByKey) view->generateButton()->click();
+  });
+  runCrossSectionCommand(*program, program->FormPoprzeczka, false);
+  EXPECT_TRUE(closedByKey);
+  EXPECT_EQ(program->FormPoprzeczka.stored.leftLimit, -30);  // kept as "Rezygnuj" keeps it
+  EXPECT_FALSE(std::filesystem::exists(folder / "wynik.TER"));
+}
+
+// The first showing is centred on the main window (within the frame, known only once shown),
+// with the dialog's own size.
+TEST_F(QtCrossSections, OpensCentredOnItsOwnerTheFirstTime) {
+  QWidget owner;
+  owner.setGeometry(40, 30, 700, 600);
+  owner.show();
+  CrossSectionDialogView dialog(*program, platform, &owner);
+  QRect shown;
+  QSize size;
+  QTimer::singleShot(0, &dialog, [&] {
+    shown = dialog.frameGeometry();
+    size = dialog.size();
+    dialog.closeButton()->click();
+  });
+  runCrossSectionCommand(*program, program->FormPoprzeczka, false);
+  const QPoint offset = shown.center() - owner.frameGeometry().center();
+  EXPECT_LE(offset.manhattanLength(), 4) << offset.x() << "," << offset.y();
+  EXPECT_EQ(size, dialog.sizeHint());
 }
 
 }  // namespace

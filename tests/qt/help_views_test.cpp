@@ -58,6 +58,38 @@ TEST_F(QtHelp, DescriptionShowsTheTextAndTheFindDialogSelectsMatches) {
   EXPECT_FALSE(view.findDialog()->isVisible());
 }
 
+// Wherever the find box stands, it does not hide the match it selects.
+TEST_F(QtHelp, FindBoxMovesOffTheMatchItSelects) {
+  DescriptionView view(*program, platform);
+  showDescription(*program);
+  program->Formtrojpomoc.Button3Click();
+  platform.syncAllViews();
+  QTextEdit* text = view.textPane();
+  auto matchOnScreen = [text] {
+    QTextCursor c = text->textCursor();
+    QTextCursor start = c, end = c;
+    start.setPosition(c.selectionStart());
+    end.setPosition(c.selectionEnd());
+    const QRect r = text->cursorRect(start).united(text->cursorRect(end));
+    return QRect(text->viewport()->mapToGlobal(r.topLeft()), r.size());
+  };
+  view.findEdit()->setText("Przerwij");
+  view.findNextButton()->click();
+  ASSERT_TRUE(text->textCursor().hasSelection());
+  const int found = text->textCursor().selectionStart();
+  const QRect match = matchOnScreen();
+  // The box stands over the match (as a window manager may put it); the search starts again.
+  QDialog* box = view.findDialog();
+  box->move(match.center() - QPoint(box->width() / 2, box->height() / 2));
+  ASSERT_TRUE(box->frameGeometry().intersects(match));
+  program->Formtrojpomoc.RichEdit1.selStart = 0;
+  program->Formtrojpomoc.RichEdit1.selLength = 0;
+  platform.syncAllViews();
+  view.findNextButton()->click();
+  EXPECT_EQ(text->textCursor().selectionStart(), found);
+  EXPECT_FALSE(box->frameGeometry().intersects(matchOnScreen()));
+}
+
 TEST_F(QtHelp, AboutBoxFollowsItsTimerPeriodAndClosesOnAKey) {
   AboutView view(*program, platform);
   int interval = 0;

@@ -4,14 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTimer>
 #include <map>
 
+#include "application_setup.h"
+#include "platform/cp1250.h"
 #include "qt_platform.h"
 #include "shell/program.h"
 #include "support/test_program.h"
@@ -60,8 +66,9 @@ TEST_F(QtMainWindow, OpenImportAndCount) {
   EXPECT_EQ(open->toolTip(), "Otwarcie pliku z danymi o punktach");
   files = {folder / "pomiar.txt"};
   open->click();
-  EXPECT_EQ(view->previewPane()->toPlainText(), "1,2,3,A\n4,5,6,B\n7,8,9,C");
-  EXPECT_TRUE(view->previewPane()->isReadOnly());
+  view->previewPane()->view()->selectAll();
+  EXPECT_EQ(view->previewPane()->view()->selectedText(), "1,2,3,A\n4,5,6,B\n7,8,9,C");
+  EXPECT_FALSE(view->previewPane()->isEditing());
   EXPECT_EQ(view->pointCountLabel()->text(), "...");
   answers = {DialogResult::No};
   view->button("Wczytaj do Punktów")->click();
@@ -73,8 +80,9 @@ TEST_F(QtMainWindow, OpenImportAndCount) {
 
 TEST_F(QtMainWindow, EditedPreviewIsWhatTheImportReads) {
   view->button("Edytuj tekst")->click();
-  EXPECT_FALSE(view->previewPane()->isReadOnly());
-  view->previewPane()->setPlainText("10,20,30\n11,21,31");
+  ASSERT_TRUE(view->previewPane()->isEditing());
+  EXPECT_FALSE(view->previewPane()->editor()->isReadOnly());
+  view->previewPane()->editor()->setPlainText("10,20,30\n11,21,31");
   answers = {DialogResult::No};
   view->button("Wczytaj do Punktów")->click();
   EXPECT_EQ(program->points.pointCount(), 2);
@@ -135,6 +143,119 @@ TEST_F(QtMainWindow, WindowsBehindAModalDialogShowTheCommandsState) {
   program->main.enableCommands();
   platform.unregisterView(dialog);
   EXPECT_FALSE(probe.openEnabled);
+}
+
+void sendMouse(QWidget* w, QEvent::Type type, QPoint at, Qt::KeyboardModifiers modifiers = {}) {
+  QMouseEvent e(type, at, w->mapToGlobal(at), Qt::LeftButton,
+                type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, modifiers);
+  QApplication::sendEvent(w, &e);
+}
+
+// The read-only preview draws the lines straight from the text it holds: scrolling, selecting
+// with the mouse (across lines, extended with Shift), copying, the Polish context menu, and the
+// switch to an editor and back.
+TEST_F(QtMainWindow, PreviewDrawsTheLinesAndSelectsAndCopiesThem) {
+  std::string text;
+  for (int k = 1; k <= 5000; ++k)
+    text += std::to_string(k) + ",7450000.12,5600000.34,101.5,PKT\r\n";
+  text +=
+      "Łąka\tżółw,1,punkt z opisem dłuższym niż szerokość okienka podglądu pliku tekstowego\r\n";
+  testing::writeBytes(folder / "duzy.txt", encodeCp1250(text));
+  files = {folder / "duzy.txt"};
+  view->button("Otwórz plik tekstowy")->click();
+  PreviewPane* pane = view->previewPane();
+  MemoView* lines = pane->view();
+  ASSERT_FALSE(pane->isEditing());
+  EXPECT_EQ(lines->font().family(), "Arial");
+  EXPECT_EQ(lines->font().pixelSize(), 12);
+  EXPECT_EQ(lines->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  EXPECT_EQ(lines->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  const auto visible = static_cast<int>(lines->visibleLineCount());
+  EXPECT_EQ(lines->verticalScrollBar()->maximum(), 5001 - visible);
+  EXPECT_GT(lines->horizontalScrollBar()->maximum(), 0);  // the lines are wider than the pane
+
+  // A drag from the start of line 2 to the middle of line 3, then Shift+click on line 4.
+  QWidget* surface = lines->viewport();
+  sendMouse(surface, QEvent::MouseButtonPress, lines->pointOf({1, 0}) + QPoint(1, 2));
+  sendMouse(surface, QEvent::MouseMove, lines->pointOf({2, 3}) + QPoint(1, 2));
+  sendMouse(surface, QEvent::MouseButtonRelease, lines->pointOf({2, 3}) + QPoint(1, 2));
+  EXPECT_EQ(lines->selectedText(), "2,7450000.12,5600000.34,101.5,PKT\n3,7");
+  sendMouse(surface, QEvent::MouseButtonPress, lines->pointOf({3, 1}) + QPoint(1, 2),
+            Qt::ShiftModifier);
+  sendMouse(surface, QEvent::MouseButtonRelease, lines->pointOf({3, 1}) + QPoint(1, 2));
+  QKeyEvent copy(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier, "c");
+  QApplication::sendEvent(lines, &copy);
+  EXPECT_EQ(QApplication::clipboard()->text(),
+            "2,7450000.12,5600000.34,101.5,PKT\n3,7450000.12,5600000.34,101.5,PKT\n4");
+
+  QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::NoModifier);
+  QApplication::sendEvent(lines, &end);
+  EXPECT_EQ(lines->firstVisibleLine(), static_cast<std::size_t>(5001 - visible));
+  const QPoint last = lines->pointOf({5000, 0}) + QPoint(1, 2);
+  QMouseEvent twice(QEvent::MouseButtonDblClick, last, surface->mapToGlobal(last), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(surface, &twice);
+  EXPECT_EQ(lines->selectedText(), "Łąka");
+
+  setUpApplication(*static_cast<QApplication*>(QApplication::instance()));
+  const auto menu = lines->createContextMenu();
+  QStringList items;
+  for (QAction* a : menu->actions()) {
+    if (!a->isSeparator()) items << a->text().section('\t', 0, 0);
+  }
+  EXPECT_EQ(items, (QStringList{"S&kopiuj", "Zaznacz wszystko"}));
+
+  view->button("Edytuj tekst")->click();
+  ASSERT_TRUE(pane->isEditing());
+  EXPECT_EQ(pane->editor()->document()->blockCount(), 5001);
+  EXPECT_TRUE(pane->editor()->document()->lastBlock().text().startsWith("Łąka\tżółw,1,"));
+  files = {folder / "duzy.txt"};
+  view->button("Otwórz plik tekstowy")->click();
+  EXPECT_FALSE(pane->isEditing());
+  EXPECT_TRUE(pane->editor()->document()->isEmpty());  // its copy of the text is gone
+}
+
+// "Ze schowka" appends to the read-only preview; the view shows the end, where the lines went.
+TEST_F(QtMainWindow, LinesFromTheClipboardAreShownAtTheEnd) {
+  std::string text;
+  for (int k = 1; k <= 300; ++k) text += std::to_string(k) + ",1,2\n";
+  testing::writeBytes(folder / "p.txt", text);
+  files = {folder / "p.txt"};
+  view->button("Otwórz plik tekstowy")->click();
+  MemoView* lines = view->previewPane()->view();
+  EXPECT_EQ(lines->firstVisibleLine(), 0u);
+  QApplication::clipboard()->setText("7450000.00,5600000.00,100.00 wyjątkowo długi opis punktu\n");
+  view->button("Ze schowka")->click();
+  EXPECT_EQ(lines->verticalScrollBar()->maximum(),
+            static_cast<int>(301 - lines->visibleLineCount()));
+  EXPECT_EQ(lines->firstVisibleLine(), 301 - lines->visibleLineCount());
+}
+
+// An import stopped with "Przerwij" leaves the progress bar at 0, as a finished one does.
+TEST_F(QtMainWindow, AbortedImportSetsTheProgressBarBackToZero) {
+  std::string text;
+  for (int k = 0; k < 400000; ++k) text += std::to_string(k) + ",1,2\n";
+  testing::writeBytes(folder / "dlugi.txt", text);
+  files = {folder / "dlugi.txt"};
+  view->button("Otwórz plik tekstowy")->click();
+  // "Przerwij" is pressed once the bar has moved; the question is answered Yes.
+  std::function<void()> pressWhenMoving = [&] {
+    if (program->main.ProgressBar1.position > 0) {
+      view->button("Przerwij")->click();
+    } else {
+      QTimer::singleShot(0, view.get(), pressWhenMoving);
+    }
+  };
+  QTimer::singleShot(0, view.get(), pressWhenMoving);
+  answers = {DialogResult::Yes};
+  view->button("Wczytaj do Punktów")->click();
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages.back().text, "Przerwać wczytywanie?");
+  EXPECT_GT(program->points.pointCount(), 0);
+  EXPECT_LT(program->points.pointCount(), 400000);
+  EXPECT_EQ(program->main.ProgressBar1.position, 0);
+  EXPECT_EQ(view->progressBar()->value(), 0);
+  EXPECT_TRUE(view->button("Wczytaj do Punktów")->isEnabled());
 }
 
 }  // namespace

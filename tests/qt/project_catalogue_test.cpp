@@ -66,5 +66,55 @@ TEST(QtProjectCatalogue, ArrowKeysSelectAProjectAndItsPathIsShown) {
   EXPECT_EQ(view.tree()->currentItem()->text(0), "OBW1");
 }
 
+// Keys the tree handles itself are not undone; Esc is "Rezygnuj"; a new showing starts without
+// the description of the project chosen before.
+TEST(QtProjectCatalogue, PageDownTypeAheadEscapeAndReopening) {
+  testing::TempFolder folder;
+  testing::writeBytes(
+      folder / "projekty.prj",
+      encodeCp1250(testing::crlf({"OBW1,x,Obwodnica,/proj/OBW1", "Łąki,x,Osiedle Łąki,/proj/laki",
+                                  "Rynek,x,Rynek główny,/proj/rynek"})));
+  QtPlatform platform;
+  ProgramOptions options;
+  options.programFolder = folder.path();
+  options.userSettingsFolder = folder.path() / "user";
+  Program program(platform, options);
+  ASSERT_TRUE(program.start());
+  program.main.dataFolder = "/dane/start";
+  ProjectCatalogueView view(program, platform);
+
+  std::vector<std::pair<QString, QString>> shown;
+  auto current = [&] {
+    return view.tree()->currentItem() ? view.tree()->currentItem()->text(0) : "";
+  };
+  QStringList selected;
+  QTimer::singleShot(0, &view, [&] {
+    pressKey(view.tree(), Qt::Key_Down);
+    pressKey(view.tree(), Qt::Key_PageDown);
+    selected << current();
+    shown.emplace_back(view.descriptionText()->text(), view.pathText()->text());
+    QKeyEvent letter(QEvent::KeyPress, 0, Qt::NoModifier, "Ł");
+    QApplication::sendEvent(view.tree(), &letter);
+    selected << current();
+    shown.emplace_back(view.descriptionText()->text(), view.pathText()->text());
+    pressKey(view.tree(), Qt::Key_Escape);
+  });
+  runProjectCommand(program.main);
+  EXPECT_EQ(selected, (QStringList{"Rynek", "Łąki"}));
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0], std::make_pair(QString("Rynek główny"), QString("/proj/rynek/")));
+  EXPECT_EQ(shown[1], std::make_pair(QString("Osiedle Łąki"), QString("/proj/laki/")));
+  EXPECT_FALSE(view.isVisible());
+  EXPECT_EQ(program.main.dataFolder, "/dane/start");
+
+  QString again;
+  QTimer::singleShot(0, &view, [&] {
+    again = view.descriptionText()->text();
+    view.okButton()->click();
+  });
+  runProjectCommand(program.main);
+  EXPECT_EQ(again, "");
+}
+
 }  // namespace
 }  // namespace merilon::qt
