@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need (only those missing), then
-# configures and builds the project in build/.
+# configures and builds the whole project in build/. With --packages-only it stops after the
+# packages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake g++ make qt6-base-dev libqt6svg6 libgtest-dev libgmock-dev libbenchmark-dev
-          xvfb xauth imagemagick locales)
+          qt6-translations-l10n xvfb xauth imagemagick locales)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -27,6 +28,8 @@ if ! locale -a 2>/dev/null | grep -qi '^pl_PL.utf8$'; then
     $sudo_cmd locale-gen >/dev/null 2>&1 || true
   fi
 fi
+
+[ "${1:-}" = "--packages-only" ] && exit 0
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j "$(nproc)"

@@ -1,6 +1,11 @@
 // merilon: the desktop program.
 #include <QApplication>
+#include <QByteArray>
 #include <QStringList>
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "about_view.h"
 #include "application_setup.h"
@@ -12,8 +17,43 @@
 #include "qt_text.h"
 #include "shell/program.h"
 
+namespace {
+
+constexpr const char* kNoDisplay =
+    "merilon: brak ekranu graficznego; program potrzebuje pulpitu graficznego (X11 lub Wayland)\n";
+
+// Qt's messages while it looks for a window system. Without one, Qt explains over several lines
+// that reinstalling may help; the user is told in one line what is really missing instead.
+std::vector<std::pair<QtMsgType, QString>> startupMessages;
+QtMessageHandler defaultHandler = nullptr;
+
+void startupHandler(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type == QtFatalMsg) {
+    std::fputs(kNoDisplay, stderr);
+    std::_Exit(1);
+  }
+  if (QByteArray(context.category ? context.category : "").startsWith("qt.qpa")) {
+    startupMessages.emplace_back(type, text);
+  } else {
+    defaultHandler(type, context, text);
+  }
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+      qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    std::fputs(kNoDisplay, stderr);
+    return 1;
+  }
+  defaultHandler = qInstallMessageHandler(startupHandler);
   QApplication app(argc, argv);
+  qInstallMessageHandler(defaultHandler);
+  for (const auto& [type, text] : startupMessages) {
+    defaultHandler(type, QMessageLogContext(), text);
+  }
+  startupMessages.clear();
   merilon::qt::setUpApplication(app);
 
   merilon::ProgramOptions options;
