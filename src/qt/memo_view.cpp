@@ -348,37 +348,30 @@ void MemoView::keyPressEvent(QKeyEvent* event) {
     selectAll();
     return;
   }
-  QScrollBar* down = verticalScrollBar();
-  QScrollBar* across = horizontalScrollBar();
-  switch (event->key()) {
-    case Qt::Key_Up:
-      down->triggerAction(QAbstractSlider::SliderSingleStepSub);
-      return;
-    case Qt::Key_Down:
-      down->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-      return;
-    case Qt::Key_PageUp:
-      down->triggerAction(QAbstractSlider::SliderPageStepSub);
-      return;
-    case Qt::Key_PageDown:
-      down->triggerAction(QAbstractSlider::SliderPageStepAdd);
-      return;
-    case Qt::Key_Home:
-      down->triggerAction(QAbstractSlider::SliderToMinimum);
-      across->triggerAction(QAbstractSlider::SliderToMinimum);
-      return;
-    case Qt::Key_End:
-      down->triggerAction(QAbstractSlider::SliderToMaximum);
-      return;
-    case Qt::Key_Left:
-      across->triggerAction(QAbstractSlider::SliderSingleStepSub);
-      return;
-    case Qt::Key_Right:
-      across->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-      return;
-    default:
-      event->ignore();
+  // The keys move the view, as in a read-only editor: there is no caret to move.
+  struct ScrollKey {
+    int key;
+    QAbstractSlider::SliderAction down;
+    QAbstractSlider::SliderAction across;
+  };
+  using A = QAbstractSlider;
+  static constexpr ScrollKey kScrollKeys[] = {
+      {Qt::Key_Up, A::SliderSingleStepSub, A::SliderNoAction},
+      {Qt::Key_Down, A::SliderSingleStepAdd, A::SliderNoAction},
+      {Qt::Key_PageUp, A::SliderPageStepSub, A::SliderNoAction},
+      {Qt::Key_PageDown, A::SliderPageStepAdd, A::SliderNoAction},
+      {Qt::Key_Home, A::SliderToMinimum, A::SliderToMinimum},
+      {Qt::Key_End, A::SliderToMaximum, A::SliderNoAction},
+      {Qt::Key_Left, A::SliderNoAction, A::SliderSingleStepSub},
+      {Qt::Key_Right, A::SliderNoAction, A::SliderSingleStepAdd},
+  };
+  for (const ScrollKey& k : kScrollKeys) {
+    if (event->key() != k.key) continue;
+    verticalScrollBar()->triggerAction(k.down);
+    horizontalScrollBar()->triggerAction(k.across);
+    return;
   }
+  event->ignore();
 }
 
 std::unique_ptr<QMenu> MemoView::createContextMenu() {

@@ -21,19 +21,28 @@ void pressKey(QWidget* widget, int key) {
   QApplication::sendEvent(widget, &release);
 }
 
-TEST(QtProjectCatalogue, ArrowKeysSelectAProjectAndItsPathIsShown) {
+// A started program whose program folder holds the catalogue of the given lines.
+struct QtProjectCatalogue : ::testing::Test {
   testing::TempFolder folder;
-  testing::writeBytes(folder / "projekty.prj",
-                      encodeCp1250(testing::crlf({"OBW1,x,Obwodnica,/proj/OBW1", "????????,x,,",
-                                                  "Łąki,x,Osiedle Łąki,"})));
   QtPlatform platform;
-  ProgramOptions options;
-  options.programFolder = folder.path();
-  options.userSettingsFolder = folder.path() / "user";
-  Program program(platform, options);
-  ASSERT_TRUE(program.start());
-  program.main.dataFolder = "/dane/start";
-  ProjectCatalogueView view(program, platform);
+  std::unique_ptr<Program> program;
+  std::unique_ptr<ProjectCatalogueView> view;
+
+  void start(const std::vector<std::string>& catalogue) {
+    testing::writeBytes(folder / "projekty.prj", encodeCp1250(testing::crlf(catalogue)));
+    ProgramOptions options;
+    options.programFolder = folder.path();
+    options.userSettingsFolder = folder.path() / "user";
+    program = std::make_unique<Program>(platform, options);
+    ASSERT_TRUE(program->start());
+    program->main.dataFolder = "/dane/start";
+    view = std::make_unique<ProjectCatalogueView>(*program, platform);
+  }
+};
+
+TEST_F(QtProjectCatalogue, ArrowKeysSelectAProjectAndItsPathIsShown) {
+  start({"OBW1,x,Obwodnica,/proj/OBW1", "????????,x,,", "Łąki,x,Osiedle Łąki,"});
+  ProjectCatalogueView& view = *this->view;
 
   std::vector<std::pair<QString, QString>> shown;
   int items = -1;
@@ -50,7 +59,7 @@ TEST(QtProjectCatalogue, ArrowKeysSelectAProjectAndItsPathIsShown) {
     shown.emplace_back(view.descriptionText()->text(), view.pathText()->text());
     view.okButton()->click();
   });
-  runProjectCommand(program.main);
+  runProjectCommand(program->main);
 
   EXPECT_TRUE(wasModal);
   EXPECT_EQ(items, 2);
@@ -62,26 +71,16 @@ TEST(QtProjectCatalogue, ArrowKeysSelectAProjectAndItsPathIsShown) {
   EXPECT_EQ(shown[3], std::make_pair(QString("Osiedle Łąki"), own));
   EXPECT_EQ(shown[4].second, "/proj/OBW1/");
   EXPECT_FALSE(view.isVisible());
-  EXPECT_EQ(program.main.dataFolder, "/proj/OBW1/");
+  EXPECT_EQ(program->main.dataFolder, "/proj/OBW1/");
   EXPECT_EQ(view.tree()->currentItem()->text(0), "OBW1");
 }
 
 // Keys the tree handles itself are not undone; Esc is "Rezygnuj"; a new showing starts without
 // the description of the project chosen before.
-TEST(QtProjectCatalogue, PageDownTypeAheadEscapeAndReopening) {
-  testing::TempFolder folder;
-  testing::writeBytes(
-      folder / "projekty.prj",
-      encodeCp1250(testing::crlf({"OBW1,x,Obwodnica,/proj/OBW1", "Łąki,x,Osiedle Łąki,/proj/laki",
-                                  "Rynek,x,Rynek główny,/proj/rynek"})));
-  QtPlatform platform;
-  ProgramOptions options;
-  options.programFolder = folder.path();
-  options.userSettingsFolder = folder.path() / "user";
-  Program program(platform, options);
-  ASSERT_TRUE(program.start());
-  program.main.dataFolder = "/dane/start";
-  ProjectCatalogueView view(program, platform);
+TEST_F(QtProjectCatalogue, PageDownTypeAheadEscapeAndReopening) {
+  start({"OBW1,x,Obwodnica,/proj/OBW1", "Łąki,x,Osiedle Łąki,/proj/laki",
+         "Rynek,x,Rynek główny,/proj/rynek"});
+  ProjectCatalogueView& view = *this->view;
 
   std::vector<std::pair<QString, QString>> shown;
   auto current = [&] {
@@ -99,20 +98,20 @@ TEST(QtProjectCatalogue, PageDownTypeAheadEscapeAndReopening) {
     shown.emplace_back(view.descriptionText()->text(), view.pathText()->text());
     pressKey(view.tree(), Qt::Key_Escape);
   });
-  runProjectCommand(program.main);
+  runProjectCommand(program->main);
   EXPECT_EQ(selected, (QStringList{"Rynek", "Łąki"}));
   ASSERT_EQ(shown.size(), 2u);
   EXPECT_EQ(shown[0], std::make_pair(QString("Rynek główny"), QString("/proj/rynek/")));
   EXPECT_EQ(shown[1], std::make_pair(QString("Osiedle Łąki"), QString("/proj/laki/")));
   EXPECT_FALSE(view.isVisible());
-  EXPECT_EQ(program.main.dataFolder, "/dane/start");
+  EXPECT_EQ(program->main.dataFolder, "/dane/start");
 
   QString again;
   QTimer::singleShot(0, &view, [&] {
     again = view.descriptionText()->text();
     view.okButton()->click();
   });
-  runProjectCommand(program.main);
+  runProjectCommand(program->main);
   EXPECT_EQ(again, "");
 }
 
