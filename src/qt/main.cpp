@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -28,7 +29,7 @@ std::vector<std::pair<QtMsgType, QString>> startupMessages;
 QtMessageHandler defaultHandler = nullptr;
 
 void startupHandler(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-  if (type == QtFatalMsg) {
+  if (type == QtFatalMsg && text.contains("platform plugin")) {
     std::fputs(kNoDisplay, stderr);
     std::_Exit(1);
   }
@@ -39,11 +40,19 @@ void startupHandler(QtMsgType type, const QMessageLogContext& context, const QSt
   }
 }
 
+// No window system named anywhere: neither in the environment nor by Qt's -platform option.
+bool noDisplayNamed(int argc, char** argv) {
+  for (int k = 1; k < argc; ++k) {
+    if (std::string_view(argv[k]) == "-platform") return false;
+  }
+  return qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-      qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+  if (noDisplayNamed(argc, argv)) {
     std::fputs(kNoDisplay, stderr);
     return 1;
   }
