@@ -26,6 +26,9 @@ constexpr qreal kTabStop = 80;
 // Selections longer than this go to the clipboard only on request, not to the X11 selection at
 // every release of the mouse button.
 constexpr std::size_t kMaxSelectionLines = 100000;
+// A line is drawn up to this many bytes: a file without line breaks would otherwise be laid out
+// whole at every paint. Copying still takes the whole line.
+constexpr std::size_t kMaxShownBytes = 20000;
 
 void layOut(QTextLayout& layout) {
   QTextOption option;
@@ -59,6 +62,11 @@ MemoView::MemoView(const Memo& memo, QWidget* parent) : QAbstractScrollArea(pare
 
 QString MemoView::lineText(std::size_t line) const {
   const std::string_view text = memo_.line(line);
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString MemoView::shownText(std::size_t line) const {
+  const std::string_view text = memo_.line(line).substr(0, kMaxShownBytes);
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
@@ -107,7 +115,7 @@ void MemoView::measureLines(std::size_t from) {
   }
   if (longest < count) {
     contentWidth_ = std::max(
-        contentWidth_, static_cast<int>(std::ceil(lineWidth(lineText(longest)))) + 2 * kMargin);
+        contentWidth_, static_cast<int>(std::ceil(lineWidth(shownText(longest)))) + 2 * kMargin);
   }
 }
 
@@ -167,7 +175,7 @@ void MemoView::paintEvent(QPaintEvent*) {
   for (std::size_t i = first; i < count; ++i) {
     const int top = kMargin + static_cast<int>(i - first) * height;
     if (top > viewport()->height()) break;
-    const QString text = lineText(i);
+    const QString text = shownText(i);
     QTextLayout layout(text, font());
     layOut(layout);
     QList<QTextLayout::FormatRange> ranges;
@@ -222,14 +230,14 @@ MemoView::Position MemoView::positionAt(const QPoint& point) const {
   if (line < 0) return {0, 0};
   if (line >= static_cast<long long>(count)) return {count - 1, lineText(count - 1).size()};
   const auto index = static_cast<std::size_t>(line);
-  return {index, columnAt(lineText(index), point.x() - textLeft())};
+  return {index, columnAt(shownText(index), point.x() - textLeft())};
 }
 
 QPoint MemoView::pointOf(Position p) const {
   const long long row = static_cast<long long>(p.line) - static_cast<long long>(firstVisibleLine());
   const int x =
       p.line < memo_.lineCount()
-          ? textLeft() + static_cast<int>(std::lround(columnX(lineText(p.line), p.column)))
+          ? textLeft() + static_cast<int>(std::lround(columnX(shownText(p.line), p.column)))
           : textLeft();
   return {x, kMargin + static_cast<int>(row) * lineHeight()};
 }
@@ -331,7 +339,7 @@ void MemoView::mouseReleaseEvent(QMouseEvent* event) {
 void MemoView::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || memo_.lineCount() == 0) return;
   const Position p = positionAt(event->position().toPoint());
-  const QString text = lineText(p.line);
+  const QString text = shownText(p.line);
   qsizetype start = std::min(p.column, text.size());
   qsizetype end = start;
   while (start > 0 && isWordCharacter(text[start - 1])) --start;

@@ -62,6 +62,8 @@ class MemoView : public QAbstractScrollArea {
 
  private:
   QString lineText(std::size_t line) const;
+  // The part of a line that is drawn and measured.
+  QString shownText(std::size_t line) const;
   // Width of the part of a line up to a column, with tabs expanded as in the editor.
   qreal columnX(const QString& text, qsizetype column) const;
   qsizetype columnAt(const QString& text, qreal x) const;
