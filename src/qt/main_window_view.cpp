@@ -122,8 +122,12 @@ QPushButton* MainWindowView::addButton(Button& control, void (TFORM_Main::*handl
   b->setToolTip(toQt(control.hint));
   b->setAutoDefault(false);
   b->setFocusPolicy(Qt::TabFocus);
-  connect(b, &QPushButton::clicked, this,
-          [this, handler] { run([this, handler] { (model_.*handler)(); }); });
+  // The inner handler captures the form, not `this`: with GCC 12, UBSan's vptr check rejects a
+  // `this` captured beside a member-function pointer in a nested lambda.
+  connect(b, &QPushButton::clicked, this, [this, handler] {
+    TFORM_Main& model = model_;
+    run([&model, handler] { (model.*handler)(); });
+  });
   buttons_.emplace_back(b, &control);
   return b;
 }
