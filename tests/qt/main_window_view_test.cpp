@@ -215,6 +215,20 @@ TEST_F(QtMainWindow, PreviewDrawsTheLinesAndSelectsAndCopiesThem) {
   EXPECT_TRUE(pane->editor()->document()->isEmpty());  // its copy of the text is gone
 }
 
+// A file without line breaks: the view draws only the start of its one line, a copy takes it all.
+TEST_F(QtMainWindow, ALineOfMegabytesIsShownAndCopiedWhole) {
+  std::string line;
+  for (int k = 0; k < 200000; ++k) line += "7450000.12,";
+  testing::writeBytes(folder / "bez_podzialu.txt", line);
+  files = {folder / "bez_podzialu.txt"};
+  view->button("Otwórz plik tekstowy")->click();
+  MemoView* lines = view->previewPane()->view();
+  lines->viewport()->repaint();
+  EXPECT_GT(lines->horizontalScrollBar()->maximum(), 0);
+  lines->selectAll();
+  EXPECT_EQ(lines->selectedText().size(), static_cast<qsizetype>(line.size()));
+}
+
 // "Ze schowka" appends to the read-only preview; the view shows the end, where the lines went.
 TEST_F(QtMainWindow, LinesFromTheClipboardAreShownAtTheEnd) {
   std::string text;
