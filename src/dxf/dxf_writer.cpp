@@ -176,7 +176,8 @@ void DxfWriter::writeText(std::string_view layer, std::string_view text, int col
 
 void DxfWriter::write3dLine(std::string_view layer, int colour, double x1, double y1, double z1,
                             double x2, double y2, double z2) {
-  line("3DLINE");
+  // Release 12 knows no 3DLINE entity (readers drop it); its LINE carries both heights.
+  line("LINE");
   line("  8");
   line(layer);
   line("  6");

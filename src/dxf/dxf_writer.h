@@ -50,6 +50,7 @@ class DxfWriter {
   // `text` is code page 1250 bytes.
   void writeText(std::string_view layer, std::string_view text, int colour, double x, double y,
                  double z, double height, double angle);
+  // A segment with heights at both ends, as the LINE entity of release 12.
   void write3dLine(std::string_view layer, int colour, double x1, double y1, double z1, double x2,
                    double y2, double z2);
   void endSection();
