@@ -24,20 +24,20 @@ std::string timeOfDay() {
   return twoDigits(local.tm_hour) + ":" + twoDigits(local.tm_min) + ":" + twoDigits(local.tm_sec);
 }
 
-bool convertDxfToText(TFORM_Main& main, const std::filesystem::path& file) {
+DxfReadOutcome convertDxfToText(TFORM_Main& main, const std::filesystem::path& file) {
   Program& program = main.program();
   Platform& platform = program.platform;
   DxfPairReader reader;
   std::string error;
   if (!reader.open(file, error)) {
     main.reportFileError("Błąd odczytu pliku", file.string(), error);
-    return false;
+    return DxfReadOutcome::NotRead;
   }
   if (reader.isBinary()) {
     showMessage(platform, MessageIcon::Error, MessageButtons::Ok, "Otwórz plik DXF",
                 "Plik: " + file.string() +
                     " nie jest plikiem DXF w postaci tekstowej (zapisano go binarnie).");
-    return false;
+    return DxfReadOutcome::NotRead;
   }
   // The bar counts bytes in fours, in larger units when the file is too big for that.
   std::uintmax_t unit = 4;
@@ -62,13 +62,13 @@ bool convertDxfToText(TFORM_Main& main, const std::filesystem::path& file) {
   const DxfTextResult result =
       convertDxfPairsToText(reader, program.settings.dxfIn, records, hooks);
   main.PreviewMemo.setLines(std::move(records));
-  if (result == DxfTextResult::Aborted) return false;
+  if (result == DxfTextResult::Aborted) return DxfReadOutcome::Aborted;
   main.SeparatorCombo.text = ",(przecinek)";
   main.PositionXCombo.text = "1";
   main.PositionYCombo.text = "2";
   main.PositionZCombo.text = "3";
   main.PositionSymbolCombo.text = "4";
-  return true;
+  return DxfReadOutcome::Converted;
 }
 
 void readDxfDataCommand(TFORM_Main& main) {
@@ -98,7 +98,10 @@ void readDxfDataCommand(TFORM_Main& main) {
   main.addRecentFile(name);
   if (chosen->has_parent_path()) main.dataFolder = chosen->parent_path();
   main.logMessage("Rozpoczęcie wczytywania danych z pliku DXF " + timeOfDay());
-  convertDxfToText(main, *chosen);
+  if (convertDxfToText(main, *chosen) == DxfReadOutcome::NotRead) {
+    main.progressPosition(0);
+    return;
+  }
   main.logMessage("Zakończono wczytywanie danych z pliku: " + name + "   " + timeOfDay());
   main.logMessage("Liczba wybranych punktów z pliku: " +
                   formatInt(static_cast<long long>(main.PreviewMemo.lineCount())));

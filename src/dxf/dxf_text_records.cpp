@@ -1,5 +1,7 @@
 #include "dxf/dxf_text_records.h"
 
+#include <cmath>
+
 #include "platform/cp1250.h"
 #include "platform/number_text.h"
 
@@ -11,6 +13,28 @@ struct Coordinate {
   double value = 0;
   bool seen = false;
 };
+
+// The arbitrary-axis rule of DXF: the object system of extrusion N has its X axis along
+// (0,1,0)×N or (0,0,1)×N (for N near the world Z axis) and its Y axis along N×X. False for a
+// zero extrusion.
+bool arbitraryAxes(double nx, double ny, double nz, double ax[3], double ay[3]) {
+  const double length = std::sqrt(nx * nx + ny * ny + nz * nz);
+  if (!(length > 0)) return false;
+  nx /= length;
+  ny /= length;
+  nz /= length;
+  if (std::fabs(nx) < 1.0 / 64 && std::fabs(ny) < 1.0 / 64) {
+    ax[0] = nz, ax[1] = 0, ax[2] = -nx;  // (0,1,0) × N
+  } else {
+    ax[0] = -ny, ax[1] = nx, ax[2] = 0;  // (0,0,1) × N
+  }
+  const double a = std::sqrt(ax[0] * ax[0] + ax[1] * ax[1] + ax[2] * ax[2]);
+  for (int k = 0; k < 3; ++k) ax[k] /= a;
+  ay[0] = ny * ax[2] - nz * ax[1];
+  ay[1] = nz * ax[0] - nx * ax[2];
+  ay[2] = nx * ax[1] - ny * ax[0];
+  return true;
+}
 
 class Converter {
  public:
@@ -174,12 +198,15 @@ class Converter {
 
   void convertText() {
     beginEntity();
-    Coordinate x, y;
+    Coordinate x, y, z;
+    Extrusion extrusion;
     bool hasText = false;
     std::size_t textLine = 0;
     const bool complete = readEntity([&](const DxfPair& p) {
       if (p.code == 10) take(p, x);
       if (p.code == 20) take(p, y);
+      if (p.code == 30) take(p, z);
+      extrusion.take(*this, p);
       if (p.code == 1 && !hasText) {
         hasText = true;
         text_.assign(p.value);
@@ -187,18 +214,23 @@ class Converter {
       }
     });
     if (!complete || !numbersRead() || !x.seen || !y.seen || !hasText || text_.empty()) return;
-    double z = 0;
-    if (!heightFromText(text_, z)) {
+    double height = 0;
+    if (!heightFromText(text_, height)) {
       log("Nieczytelna liczba w wierszu " + formatInt(static_cast<long long>(textLine)) +
           " pliku DXF: " + decodeCp1250(std::string_view(text_).substr(0, 40)));
       return;
     }
-    appendRecord(x.value, y.value, z, "");
+    // A text's insertion point is in its object coordinate system; the record is in the world's.
+    double wx = x.value, wy = y.value;
+    if (extrusion.isObjectSystem()) {
+      if (!objectToWorld(extrusion, x.value, y.value, z.value, wx, wy)) return;
+    }
+    appendRecord(wx, wy, height, "");
   }
 
   // The extrusion direction (210/220/230) of a polyline: anything but +Z means object coordinates.
   struct Extrusion {
-    Coordinate x, y, z;
+    Coordinate x, y, z{1, false};
     bool isObjectSystem() const {
       return x.seen || y.seen || z.seen ? !(x.value == 0 && y.value == 0 && z.value == 1) : false;
     }
@@ -209,10 +241,19 @@ class Converter {
     }
   };
 
+  bool objectToWorld(const Extrusion& n, double x, double y, double z, double& wx, double& wy) {
+    double ax[3], ay[3];
+    if (!arbitraryAxes(n.x.value, n.y.value, n.z.value, ax, ay)) return false;
+    const double length =
+        std::sqrt(n.x.value * n.x.value + n.y.value * n.y.value + n.z.value * n.z.value);
+    wx = x * ax[0] + y * ay[0] + z * n.x.value / length;
+    wy = x * ax[1] + y * ay[1] + z * n.y.value / length;
+    return true;
+  }
+
   void convertPolyline() {
     beginEntity();
     Extrusion extrusion;
-    extrusion.z.value = 1;
     if (!readEntity([&](const DxfPair& p) { extrusion.take(*this, p); })) return;
     const bool header = numbersRead();
     const bool ocs = extrusion.isObjectSystem();
@@ -249,7 +290,6 @@ class Converter {
   void convertLwPolyline() {
     beginEntity();
     Extrusion extrusion;
-    extrusion.z.value = 1;
     Coordinate elevation;
     std::vector<std::pair<Coordinate, Coordinate>>& vertices = lwVertices_;
     vertices.clear();
