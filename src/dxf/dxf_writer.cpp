@@ -49,8 +49,13 @@ void DxfWriter::zLine(double z) {
 }
 
 void DxfWriter::heightLine(double v) {
-  appendFixed(buffer_, v, zDecimals_);
-  line("");
+  // Text heights and angles repeat from one label to the next.
+  if (v != lastHeight_ || lastHeightText_.empty()) {
+    lastHeight_ = v;
+    lastHeightText_.clear();
+    appendFixed(lastHeightText_, v, zDecimals_);
+  }
+  line(lastHeightText_);
 }
 
 void DxfWriter::intLine(long long v) {

@@ -72,6 +72,8 @@ class DxfWriter {
   int xyDecimals_;
   int zDecimals_;
   std::string buffer_;
+  double lastHeight_ = 0;
+  std::string lastHeightText_;
 };
 
 }  // namespace merilon

@@ -205,6 +205,15 @@ TEST(DxfNumbers, AppendFixedWritesWhatFormatFixedWrites) {
                                 99.995, -99.995, 112.345, 1e15,      1e-9,      999999.9999,
                                 0.5,    1.5,     2.5,     123.456789};
   for (int k = 0; k < 20000; ++k) values.push_back(wide(random) / (k % 7 == 0 ? 1e6 : 1));
+  // Near the ties of every number of decimals, where the two roundings can part.
+  for (int k = 0; k < 20000; ++k) {
+    const double tie = std::floor(wide(random)) + 0.5 / std::pow(10, k % 4);
+    values.push_back(tie + (k % 3 - 1) * 1e-9);
+    values.push_back(std::nextafter(tie, k % 2 ? 1e300 : -1e300));
+  }
+  for (double big : {9.9999999e9, 1e10 - 0.005, 123456789.0005, 99999999.9995, 1e11 + 0.5}) {
+    values.push_back(big);
+  }
   for (double v : values) {
     for (int d : {0, 1, 2, 3, 6}) {
       std::string s;
