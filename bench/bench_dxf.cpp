@@ -15,27 +15,11 @@
 namespace {
 
 using namespace merilon;
+using merilon::bench::benchFolder;
+using merilon::bench::BenchProgram;
 using merilon::bench::QuietPlatform;
 
 constexpr int kCount = 1000000;
-
-std::filesystem::path benchFolder() {
-  auto dir = std::filesystem::temp_directory_path() / "merilon-bench";
-  std::filesystem::create_directories(dir);
-  return dir;
-}
-
-struct BenchProgram {
-  QuietPlatform platform;
-  std::unique_ptr<Program> program;
-  BenchProgram() {
-    ProgramOptions options;
-    options.programFolder = benchFolder();
-    options.userSettingsFolder = benchFolder() / "user";
-    program = std::make_unique<Program>(platform, options);
-    program->start();
-  }
-};
 
 // A release-12 drawing of a million spot heights as TEXT entities, as surveying offices get
 // them: layer, insertion point with height, text height and the height as the text.

@@ -6,6 +6,7 @@
 #include "alignment/alignment_geometry.h"
 #include "dxf/dxf_support_texts.h"
 #include "dxf/dxf_writer.h"
+#include "platform/busy_cursor.h"
 #include "platform/number_text.h"
 #include "platform/text_file.h"
 #include "points/no_value.h"
@@ -30,18 +31,6 @@ double heightField(const Edit& e) {
   const double v = parseFloatText(e.text);
   return v == NO_VALUE ? 1.0 : v;
 }
-
-// Restores the normal cursor however the export ends.
-class BusyCursor {
- public:
-  explicit BusyCursor(Platform& platform) : platform_(platform) { platform_.setBusyCursor(true); }
-  ~BusyCursor() { platform_.setBusyCursor(false); }
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-
- private:
-  Platform& platform_;
-};
 
 // The cross-sections of the current .TER text: chainage labels and the 3D segments between the
 // points of each section, coloured by the layer value of the segment's first point.

@@ -138,38 +138,37 @@ void DxfWriter::beginEntities() {
   line("  0");
 }
 
-void DxfWriter::writePoint(std::string_view layer, int colour, double x, double y, double z) {
-  line("POINT");
+void DxfWriter::entityHead(std::string_view type, std::string_view layer,
+                           std::string_view lineTypeCode, int colour) {
+  line(type);
   line("  8");
   line(layer);
-  line(" 6");
+  line(lineTypeCode);
   line("CONTINUOUS");
   line("  62");
   intLine(colour);
-  line(" 10");
+}
+
+void DxfWriter::position(std::string_view xCode, std::string_view yCode, std::string_view zCode,
+                         double x, double y, double z) {
+  line(xCode);
   xLine(x);
-  line(" 20");
+  line(yCode);
   yLine(y);
-  line(" 30");
+  line(zCode);
   zLine(z);
+}
+
+void DxfWriter::writePoint(std::string_view layer, int colour, double x, double y, double z) {
+  entityHead("POINT", layer, " 6", colour);
+  position(" 10", " 20", " 30", x, y, z);
   line(" 0");
 }
 
 void DxfWriter::writeText(std::string_view layer, std::string_view text, int colour, double x,
                           double y, double z, double height, double angle) {
-  line("TEXT");
-  line("  8");
-  line(layer);
-  line(" 6");
-  line("CONTINUOUS");
-  line("  62");
-  intLine(colour);
-  line(" 10");
-  xLine(x);
-  line(" 20");
-  yLine(y);
-  line(" 30");
-  zLine(z);
+  entityHead("TEXT", layer, " 6", colour);
+  position(" 10", " 20", " 30", x, y, z);
   line(" 40");
   heightLine(height);
   line(" 1");
@@ -182,25 +181,9 @@ void DxfWriter::writeText(std::string_view layer, std::string_view text, int col
 void DxfWriter::write3dLine(std::string_view layer, int colour, double x1, double y1, double z1,
                             double x2, double y2, double z2) {
   // Release 12 knows no 3DLINE entity (readers drop it); its LINE carries both heights.
-  line("LINE");
-  line("  8");
-  line(layer);
-  line("  6");
-  line("CONTINUOUS");
-  line("  62");
-  intLine(colour);
-  line(" 10");
-  xLine(x1);
-  line(" 20");
-  yLine(y1);
-  line(" 30");
-  zLine(z1);
-  line(" 11");
-  xLine(x2);
-  line(" 21");
-  yLine(y2);
-  line(" 31");
-  zLine(z2);
+  entityHead("LINE", layer, "  6", colour);
+  position(" 10", " 20", " 30", x1, y1, z1);
+  position(" 11", " 21", " 31", x2, y2, z2);
   line("  0");
 }
 

@@ -60,6 +60,11 @@ class DxfWriter {
   void flush();
 
  private:
+  // Type, layer, line type and colour: how every entity begins.
+  void entityHead(std::string_view type, std::string_view layer, std::string_view lineTypeCode,
+                  int colour);
+  void position(std::string_view xCode, std::string_view yCode, std::string_view zCode, double x,
+                double y, double z);
   void line(std::string_view text);
   void xLine(double x);
   void yLine(double y);
