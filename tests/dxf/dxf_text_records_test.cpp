@@ -320,6 +320,8 @@ TEST(DxfCorpus, EveryDrawingConvertsAndPointsMatchGdal) {
       ++compared;
     }
   }
+  RecordProperty("files", files);
+  RecordProperty("compared", compared);
   EXPECT_GT(files, 50);
   if (haveGdal) {
     EXPECT_GT(compared, 20);
