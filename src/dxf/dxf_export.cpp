@@ -122,6 +122,12 @@ TFormDXF::TFormDXF(Program& program) : program_(program) {
 }
 
 void TFormDXF::Button1Click() {
+  // The dialog stays open beside the main window; while a long command runs there, the export
+  // waits (it would move the progress bar and the points under the running loop).
+  if (!program_.main.Button13.enabled) {
+    program_.platform.beep();
+    return;
+  }
   program_.platform.closeForm(*this);
   exportDxf3d(program_, *this);
 }
@@ -143,6 +149,12 @@ void generateDxf3dCommand(Program& program) {
 void exportDxf3d(Program& program, TFormDXF& dialog) {
   Platform& platform = program.platform;
   TFORM_Main& main = program.main;
+  if (program.points.pointCount() == 0) {
+    // The points were replaced by an empty set while the dialog stood open.
+    showMessage(platform, MessageIcon::Warning, MessageButtons::Ok, "Generowanie rysunku DXF",
+                "Nie wczytano punktów !!!");
+    return;
+  }
   readSettings(program);
   const Settings& settings = program.settings;
   if (!settings.dxfOut.isIdentity()) {
@@ -165,6 +177,9 @@ void exportDxf3d(Program& program, TFormDXF& dialog) {
   if (chosen->has_parent_path()) main.dataFolder = chosen->parent_path();
   if (!confirmOverwrite(platform, name, MessageIcon::Warning)) return;
 
+  // Writing is a long command: nothing may change the points while the progress bar lets the
+  // user's clicks through.
+  CommandGuard guard(main);
   BusyCursor busy(platform);
   SafeFileWriter file(name);
   if (!file.open()) {

@@ -179,12 +179,25 @@ TEST_F(DxfExport, QuestionsNamesAndFields) {
 TEST_F(DxfExport, ProgressCountsPointEntities) {
   for (int k = 0; k < 30; ++k) add(k, k, k, "P");
   std::vector<int> positions;
-  t.platform.onPendingEvents = [&](int) { positions.push_back(t.main().ProgressBar1.position); };
+  bool commandsDisabled = true;
+  t.platform.onPendingEvents = [&](int) {
+    positions.push_back(t.main().ProgressBar1.position);
+    if (positions.size() < 90) commandsDisabled = commandsDisabled && !t.main().Button3.enabled;
+  };
   exportWith({true, false, true, true, true}, t.folder / "p.dxf");
+  EXPECT_TRUE(commandsDisabled);
+  EXPECT_TRUE(t.main().Button3.enabled);
   EXPECT_EQ(t.main().ProgressBar1.maximum, 90);
   ASSERT_GE(positions.size(), 92u);
   EXPECT_EQ(positions[positions.size() - 2], 90);
   EXPECT_EQ(positions.back(), 0);
+
+  // "Dalej" while a long command runs in the main window waits with a beep.
+  t.main().Button7Click();
+  t.main().disableCommands();
+  dialog().Button1Click();
+  EXPECT_EQ(t.platform.beeps, 1);
+  EXPECT_TRUE(dialog().visible);
 }
 
 TEST(DxfSupportTexts, FilesOfTheProgramFolderAreTheBuiltInTexts) {
