@@ -299,6 +299,24 @@ for e in doc.modelspace():
     }
   }
   ASSERT_GT(ours.size(), 12u);
+  // Every golden drawing opens and passes the audit as well.
+  std::string goldens;
+  for (const auto& e : std::filesystem::directory_iterator(kData / "golden")) {
+    if (e.path().extension() == ".dxf") goldens += " '" + e.path().string() + "'";
+  }
+  if (haveEzdxf) {
+    const std::string got =
+        run("/usr/bin/python3 -c 'import sys, ezdxf\nfor f in sys.argv[1:]:\n "
+            "a = ezdxf.readfile(f).audit(); print(len(a.errors) + len(a.fixes))'" +
+            goldens);
+    EXPECT_EQ(got, "0\n0\n0\n0\n0\n0\n0\n0\n0\n");
+  }
+  if (haveGdal) {
+    const std::string got =
+        run("for f in" + goldens +
+            "; do ogrinfo -ro -q -al \"$f\" >/dev/null || echo \"$f\"; done 2>&1");
+    EXPECT_EQ(got, "");
+  }
   if (haveEzdxf) {
     const std::string got =
         run("/usr/bin/python3 " + (t.folder / "read.py").string() + " " + out.string());
