@@ -140,40 +140,50 @@ void DxfWriter::beginEntities() {
 
 void DxfWriter::entityHead(std::string_view type, std::string_view layer,
                            std::string_view lineTypeCode, int colour) {
-  line(type);
-  line("  8");
-  line(layer);
-  line(lineTypeCode);
-  line("CONTINUOUS");
-  line("  62");
-  intLine(colour);
+  // The head repeats from one entity to the next: it is put together once per run of entities.
+  if (type != headType_ || layer != headLayer_ || lineTypeCode != headLineType_ ||
+      colour != headColour_ || headText_.empty()) {
+    headType_ = type;
+    headLayer_ = layer;
+    headLineType_ = lineTypeCode;
+    headColour_ = colour;
+    headText_.clear();
+    for (std::string_view part : {type, std::string_view("  8"), layer, lineTypeCode,
+                                  std::string_view("CONTINUOUS"), std::string_view("  62")}) {
+      headText_ += part;
+      headText_ += "\r\n";
+    }
+    headText_ += formatInt(colour);
+    headText_ += "\r\n";
+  }
+  buffer_ += headText_;
 }
 
-void DxfWriter::position(std::string_view xCode, std::string_view yCode, std::string_view zCode,
-                         double x, double y, double z) {
-  line(xCode);
-  xLine(x);
-  line(yCode);
-  yLine(y);
-  line(zCode);
-  zLine(z);
+void DxfWriter::position(bool second, double x, double y, double z) {
+  buffer_ += second ? " 11\r\n" : " 10\r\n";
+  appendFixed(buffer_, mapping_.toDxfX(x), xyDecimals_);
+  buffer_ += second ? "\r\n 21\r\n" : "\r\n 20\r\n";
+  appendFixed(buffer_, mapping_.toDxfY(y), xyDecimals_);
+  buffer_ += second ? "\r\n 31\r\n" : "\r\n 30\r\n";
+  appendFixed(buffer_, mapping_.toDxfZ(z), zDecimals_);
+  buffer_ += "\r\n";
 }
 
 void DxfWriter::writePoint(std::string_view layer, int colour, double x, double y, double z) {
   entityHead("POINT", layer, " 6", colour);
-  position(" 10", " 20", " 30", x, y, z);
+  position(false, x, y, z);
   line(" 0");
 }
 
 void DxfWriter::writeText(std::string_view layer, std::string_view text, int colour, double x,
                           double y, double z, double height, double angle) {
   entityHead("TEXT", layer, " 6", colour);
-  position(" 10", " 20", " 30", x, y, z);
-  line(" 40");
+  position(false, x, y, z);
+  buffer_ += " 40\r\n";
   heightLine(height);
-  line(" 1");
-  line(text);
-  line(" 50");
+  buffer_ += " 1\r\n";
+  buffer_ += text;
+  buffer_ += "\r\n 50\r\n";
   heightLine(angle);
   line(" 0");
 }
@@ -182,8 +192,8 @@ void DxfWriter::write3dLine(std::string_view layer, int colour, double x1, doubl
                             double x2, double y2, double z2) {
   // Release 12 knows no 3DLINE entity (readers drop it); its LINE carries both heights.
   entityHead("LINE", layer, "  6", colour);
-  position(" 10", " 20", " 30", x1, y1, z1);
-  position(" 11", " 21", " 31", x2, y2, z2);
+  position(false, x1, y1, z1);
+  position(true, x2, y2, z2);
   line("  0");
 }
 

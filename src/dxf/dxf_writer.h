@@ -63,8 +63,8 @@ class DxfWriter {
   // Type, layer, line type and colour: how every entity begins.
   void entityHead(std::string_view type, std::string_view layer, std::string_view lineTypeCode,
                   int colour);
-  void position(std::string_view xCode, std::string_view yCode, std::string_view zCode, double x,
-                double y, double z);
+  // Groups 10/20/30 of the first point or 11/21/31 of the second, mapped and formatted.
+  void position(bool second, double x, double y, double z);
   void line(std::string_view text);
   void xLine(double x);
   void yLine(double y);
@@ -77,6 +77,8 @@ class DxfWriter {
   int xyDecimals_;
   int zDecimals_;
   std::string buffer_;
+  std::string headType_, headLayer_, headLineType_, headText_;
+  int headColour_ = 0;
   double lastHeight_ = 0;
   std::string lastHeightText_;
 };
