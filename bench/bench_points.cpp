@@ -14,13 +14,9 @@
 namespace {
 
 using namespace merilon;
+using merilon::bench::benchFolder;
+using merilon::bench::BenchProgram;
 using merilon::bench::QuietPlatform;
-
-std::filesystem::path benchFolder() {
-  auto dir = std::filesystem::temp_directory_path() / "merilon-bench";
-  std::filesystem::create_directories(dir);
-  return dir;
-}
 
 // A million survey records of five fields: about 5 % exact duplicates of an earlier record and
 // 1 % with an earlier record's X and Y but another height.
@@ -46,18 +42,6 @@ std::vector<std::string> surveyRecords(int n) {
   }
   return lines;
 }
-
-struct BenchProgram {
-  QuietPlatform platform;
-  std::unique_ptr<Program> program;
-  BenchProgram() {
-    ProgramOptions options;
-    options.programFolder = benchFolder();
-    options.userSettingsFolder = benchFolder() / "user";
-    program = std::make_unique<Program>(platform, options);
-    program->start();
-  }
-};
 
 void BM_ImportMillionRecords(benchmark::State& state) {
   const auto records = surveyRecords(1000000);

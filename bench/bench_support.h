@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "alignment/alignment.h"
 #include "alignment/alignment_geometry.h"
 #include "platform/platform.h"
+#include "shell/program.h"
 
 namespace merilon::bench {
 
@@ -43,6 +45,26 @@ class QuietPlatform : public Platform {
   std::optional<std::filesystem::path> chosen() const {
     if (file.empty()) return std::nullopt;
     return file;
+  }
+};
+
+// The folder of the benchmarks' files, kept between runs.
+inline std::filesystem::path benchFolder() {
+  auto dir = std::filesystem::temp_directory_path() / "merilon-bench";
+  std::filesystem::create_directories(dir);
+  return dir;
+}
+
+// A started program on the quiet platform, its program folder the benchmarks' folder.
+struct BenchProgram {
+  QuietPlatform platform;
+  std::unique_ptr<Program> program;
+  BenchProgram() {
+    ProgramOptions options;
+    options.programFolder = benchFolder();
+    options.userSettingsFolder = benchFolder() / "user";
+    program = std::make_unique<Program>(platform, options);
+    program->start();
   }
 };
 

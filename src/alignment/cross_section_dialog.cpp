@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "platform/busy_cursor.h"
 #include "platform/number_text.h"
 #include "platform/text_file.h"
 #include "points/no_value.h"
@@ -18,18 +19,6 @@ void setNumberEdit(Edit& e, const char* text, int maxLength = 0) {
   e.keyFilter = KeyFilter::Decimal;
   e.maxLength = maxLength;
 }
-
-// Restores the normal cursor however a handler ends.
-class BusyCursor {
- public:
-  explicit BusyCursor(Platform& platform) : platform_(platform) { platform_.setBusyCursor(true); }
-  ~BusyCursor() { platform_.setBusyCursor(false); }
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-
- private:
-  Platform& platform_;
-};
 
 double fieldValue(const Edit& e) { return parseFloatText(e.text); }
 

@@ -21,6 +21,12 @@ const std::vector<CliCommand>& cliCommands() {
        "[--pavement1-thickness T] [--pavement2-thickness T] [--humus1-thickness T] "
        "[--humus2-thickness T] [--force]",
        &runSections},
+      {"export-dxf",
+       "export-dxf POINTS.meri -o OUT.dxf [--points] [--symbols] [--heights] [--numbers] "
+       "[--sections FILE.TER --alignment ALIGNMENT] [--label-height H] "
+       "[--chainage-label-height H] [--force]",
+       &runExportDxf},
+      {"dxf2txt", "dxf2txt INPUT.dxf -o OUT.txt [--force]", &runDxf2Txt},
   };
   return commands;
 }

@@ -93,6 +93,97 @@ std::string formatFixed(double value, int decimals) {
   return out;
 }
 
+namespace {
+
+constexpr double kPowersOfTen[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+
+// The common case of writers of large files: a value below 10^(12 − decimals). Rounding to 15
+// significant digits first can move such a value by at most 0.0005 units of the last decimal,
+// and the product below is off by far less than 0.0005 units, so away from a tie (a fraction of
+// 0.5 ± 0.001) rounding the product is the two-step result; near a tie the caller takes the
+// exact path. False when the fast path does not apply.
+bool appendFixedFast(std::string& out, double value, int decimals) {
+  if (decimals > 6) return false;
+  const double magnitude = std::fabs(value);
+  if (!(magnitude < kPowersOfTen[6] * 1e6 / kPowersOfTen[decimals])) return false;
+  const double scaled = magnitude * kPowersOfTen[decimals];
+  auto whole = static_cast<std::uint64_t>(scaled);
+  const double fraction = scaled - static_cast<double>(whole);
+  if (std::fabs(fraction - 0.5) < 0.001) return false;
+  if (fraction > 0.5) ++whole;
+  char digits[24];
+  const auto res = std::to_chars(digits, digits + sizeof digits, whole);
+  const int length = static_cast<int>(res.ptr - digits);
+  if (std::signbit(value) && whole != 0) out.push_back('-');
+  if (length <= decimals) {
+    out.push_back('0');
+    if (decimals > 0) out.push_back('.');
+    out.append(static_cast<std::size_t>(decimals - length), '0');
+    out.append(digits, static_cast<std::size_t>(length));
+    return true;
+  }
+  out.append(digits, static_cast<std::size_t>(length - decimals));
+  if (decimals > 0) {
+    out.push_back('.');
+    out.append(digits + length - decimals, static_cast<std::size_t>(decimals));
+  }
+  return true;
+}
+
+}  // namespace
+
+void appendFixed(std::string& out, double value, int decimals) {
+  if (decimals < 0) decimals = 0;
+  if (decimals > 15) decimals = 15;
+  if (!std::isfinite(value)) {
+    out += formatFixed(value, decimals);
+    return;
+  }
+  if (appendFixedFast(out, value, decimals)) return;
+  // The 15 significant digits: value = 0.d0 d1 ... d14 × 10^exponent.
+  char sci[32];
+  const auto res = std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific, 14);
+  const char* p = sci;
+  const bool negative = *p == '-';
+  if (negative) ++p;
+  char digits[15];
+  digits[0] = p[0];
+  for (int k = 1; k < 15; ++k) digits[k] = p[k + 1];
+  int exp10 = 0;
+  const char* e = p + 17;  // after "d.dddddddddddddde"
+  if (*e == '+') ++e;
+  std::from_chars(e, res.ptr, exp10);
+  const int exponent = value == 0 ? 1 : exp10 + 1;
+  auto digitAt = [&](int index) { return index >= 0 && index < 15 ? digits[index] : '0'; };
+  // The integer digits (at least one) and the decimals, plus one digit that decides the rounding.
+  char number[360];
+  int n = 0;
+  const int intDigits = exponent > 0 ? exponent : 1;
+  const int firstIndex = exponent > 0 ? 0 : exponent - 1;
+  for (int k = 0; k < intDigits + decimals; ++k) number[n++] = digitAt(firstIndex + k);
+  if (exponent <= 0) number[0] = '0';
+  if (digitAt(firstIndex + intDigits + decimals) >= '5') {
+    int k = n - 1;
+    while (k >= 0 && number[k] == '9') number[k--] = '0';
+    if (k >= 0) {
+      ++number[k];
+    } else {
+      for (int m = n; m > 0; --m) number[m] = number[m - 1];
+      number[0] = '1';
+      ++n;
+    }
+  }
+  bool allZero = true;
+  for (int k = 0; k < n; ++k) allZero = allZero && number[k] == '0';
+  if (negative && !allZero) out.push_back('-');
+  const int intLen = n - decimals;
+  out.append(number, static_cast<std::size_t>(intLen));
+  if (decimals > 0) {
+    out.push_back('.');
+    out.append(number + intLen, static_cast<std::size_t>(decimals));
+  }
+}
+
 std::string formatGeneral(double value) {
   if (!std::isfinite(value)) return std::isnan(value) ? "NAN" : (value < 0 ? "-INF" : "INF");
   if (value == 0) return "0";

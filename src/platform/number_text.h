@@ -14,6 +14,9 @@ namespace merilon {
 // `decimals` is clamped to 0..15.
 std::string formatFixed(double value, int decimals);
 
+// The same text as formatFixed, appended to `out` without allocating: for writers of large files.
+void appendFixed(std::string& out, double value, int decimals);
+
 // General form: rounded to 15 significant digits, no trailing zeros, no decimal point for whole
 // values; scientific form ("1.5E-6", "1E15") for magnitudes of 10^15 or more or below 0.00001.
 std::string formatGeneral(double value);

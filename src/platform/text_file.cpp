@@ -180,6 +180,13 @@ void SafeFileWriter::flushBuffer() {
 }
 
 void SafeFileWriter::writeBytes(std::string_view bytes) {
+  // Large blocks (of writers that buffer themselves) go out without another copy.
+  if (buffer_.empty() && bytes.size() >= (1 << 16)) {
+    if (!file_) return;
+    errno = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) fail(systemReason());
+    return;
+  }
   buffer_.append(bytes);
   if (buffer_.size() >= (1 << 16)) flushBuffer();
 }

@@ -12,6 +12,7 @@
 #include "application_setup.h"
 #include "cross_section_dialog_view.h"
 #include "description_view.h"
+#include "dxf_export_dialog_view.h"
 #include "main_window_view.h"
 #include "project_catalogue_view.h"
 #include "qt_platform.h"
@@ -85,6 +86,7 @@ int main(int argc, char** argv) {
   descriptionView.setAttribute(Qt::WA_QuitOnClose, false);
   merilon::qt::CrossSectionDialogView crossSectionView(program, platform, &mainView);
   merilon::qt::AboutView aboutView(program, platform, &mainView);
+  merilon::qt::DxfExportDialogView dxfExportView(program, platform, &mainView);
   merilon::qt::centreOnScreen(mainView);
   mainView.show();
   return QApplication::exec();

@@ -1,5 +1,7 @@
 #include "shell/main_window.h"
 
+#include "dxf/dxf_export.h"
+#include "dxf/dxf_read_command.h"
 #include "platform/cp1250.h"
 #include "platform/number_text.h"
 #include "platform/text_file.h"
@@ -303,10 +305,10 @@ void TFORM_Main::Button10Click() {
 void TFORM_Main::Button9Click() { showDescription(program_); }
 void TFORM_Main::Button16Click() { showAbout(program_); }
 
-// Commands of windows that come later (DXF reading and export, the drawing window): present
-// with their captions and hints, no effect yet.
-void TFORM_Main::Button14Click() {}
-void TFORM_Main::Button7Click() {}
+void TFORM_Main::Button14Click() { readDxfDataCommand(*this); }
+void TFORM_Main::Button7Click() { generateDxf3dCommand(program_); }
+
+// The drawing window comes later: present with its caption and hint, no effect yet.
 void TFORM_Main::Button19Click() {}
 
 // --- Services --------------------------------------------------------------------------------

@@ -92,6 +92,7 @@ class TFORM_Main : public Form {
   std::filesystem::path programFolder;
   std::filesystem::path dataFolder;
   std::string currentTextFile;
+  std::string currentDxfFile;  // the drawing last read by "Wczytaj dane z DXF"
   std::string pendingFile;
   std::string pointFileName = "NOWEPUNKTY.MERI";
   bool pointsSaved = true;

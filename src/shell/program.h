@@ -8,6 +8,7 @@
 
 #include "alignment/alignment.h"
 #include "alignment/cross_section_dialog.h"
+#include "dxf/dxf_export.h"
 #include "help/about_box.h"
 #include "help/description_viewer.h"
 #include "platform/platform.h"
@@ -62,6 +63,7 @@ class Program {
   TFormtrojpomoc Formtrojpomoc;
   TFormPoprzeczka FormPoprzeczka{*this, alignment};
   TFormMERIInfo FormMERIInfo;
+  TFormDXF FormDXF{*this};
 
   // Runs the start-up of the main window; false when the program must end.
   bool start();
