@@ -8,6 +8,8 @@
 
 #include "alignment/alignment.h"
 #include "alignment/cross_section_dialog.h"
+#include "drawing/drawing_dialogs.h"
+#include "drawing/drawing_window.h"
 #include "help/about_box.h"
 #include "help/description_viewer.h"
 #include "platform/platform.h"
@@ -62,6 +64,9 @@ class Program {
   TFormtrojpomoc Formtrojpomoc;
   TFormPoprzeczka FormPoprzeczka{*this, alignment};
   TFormMERIInfo FormMERIInfo;
+  TGRAFIKA GRAFIKA{*this};
+  TFormParam_rysow FormParam_rysow{platform, GRAFIKA};
+  TFormRysowan_obrot FormRysowan_obrot{platform, GRAFIKA};
 
   // Runs the start-up of the main window; false when the program must end.
   bool start();
