@@ -200,6 +200,41 @@ void TGRAFIKA::run(DrawingCommand command, int layer) {
   }
 }
 
+void TGRAFIKA::ToolButtonClick(int n) {
+  using C = DrawingCommand;
+  static constexpr C kCommands[] = {C::None,       C::Refresh,     C::ZoomIn, C::ZoomOut,
+                                    C::ZoomWindow, C::WholeExtent, C::Move,   C::PreviousView,
+                                    C::NextView,   C::Rotate};
+  if (n >= 1 && n <= 9) return run(kCommands[n]);
+  if (n >= 10 && n <= 18) return run(C::Layer, n);
+  switch (n) {
+    case 23:
+      return run(C::EditPoint);
+    case 24:
+      return run(C::Chainage);
+    case 25:
+      return run(C::Coordinates);
+    case 26:
+      return run(C::ShowSections);
+    case 27:
+      return run(C::PrintAtScale);
+    case 28:
+      return run(C::DrawingParameters);
+    case 29:
+      return run(C::PrinterSetup);
+    case 30:
+      return run(C::PrintWindow);
+    case 34:
+      return run(C::Distance);
+    case 35:
+      return run(C::SearchPoint);
+    case 36:
+      return run(C::GeneratePoint);
+    default:
+      return;
+  }
+}
+
 // --- Opening and closing -------------------------------------------------------------------------
 
 void TGRAFIKA::openDrawingWindow() {

@@ -137,6 +137,12 @@ class TGRAFIKA : public Form {
   // Wheel: `steps` > 0 zooms in about (x, y), < 0 out; one history entry per gesture.
   void EKRANMouseWheel(int steps, int x, int y);
   void run(DrawingCommand command, int layer = 0);
+  // A press of ToolButton n (buttons without a command do nothing).
+  void ToolButtonClick(int n);
+  // The pop-up menu: right-button press with no tool armed shows it.
+  bool popupWanted(MouseButton button) const {
+    return button == MouseButton::Right && toolMode == 0;
+  }
 
   // --- Commands ------------------------------------------------------------------------------
   void OdswiezClick();

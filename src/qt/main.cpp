@@ -6,6 +6,8 @@
 #include "about_view.h"
 #include "cross_section_dialog_view.h"
 #include "description_view.h"
+#include "drawing_dialogs_view.h"
+#include "drawing_window_view.h"
 #include "main_window_view.h"
 #include "project_catalogue_view.h"
 #include "qt_platform.h"
@@ -37,6 +39,10 @@ int main(int argc, char** argv) {
   descriptionView.setAttribute(Qt::WA_QuitOnClose, false);
   merilon::qt::CrossSectionDialogView crossSectionView(program, platform, &mainView);
   merilon::qt::AboutView aboutView(program, platform, &mainView);
+  merilon::qt::DrawingWindowView drawingView(program, platform);
+  drawingView.setAttribute(Qt::WA_QuitOnClose, false);
+  merilon::qt::DrawingParamsView drawingParamsView(program, platform, &drawingView);
+  merilon::qt::RotationDialogView rotationView(program, platform, &drawingView);
   if (const QScreen* screen = QApplication::primaryScreen()) {
     mainView.move(screen->availableGeometry().center() - mainView.rect().center());
   }
