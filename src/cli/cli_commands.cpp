@@ -21,6 +21,10 @@ const std::vector<CliCommand>& cliCommands() {
        "[--pavement1-thickness T] [--pavement2-thickness T] [--humus1-thickness T] "
        "[--humus2-thickness T] [--force]",
        &runSections},
+      {"render",
+       "render POINTS.meri -o OUT.png [--size WxH] [--layers LIST] [--alignment FILE] "
+       "[--sections FILE.TER] [--angle DEG] [--window XMIN,YMIN,XMAX,YMAX] [--force]",
+       &runRender},
   };
   return commands;
 }

@@ -32,6 +32,7 @@ int runExportTxt(const std::vector<std::string>& words, const CliEnvironment& en
 int runStation(const std::vector<std::string>& words, const CliEnvironment& env);
 int runProject(const std::vector<std::string>& words, const CliEnvironment& env);
 int runSections(const std::vector<std::string>& words, const CliEnvironment& env);
+int runRender(const std::vector<std::string>& words, const CliEnvironment& env);
 
 // Every command, in the order --help lists them.
 const std::vector<CliCommand>& cliCommands();
