@@ -164,7 +164,10 @@ double curveStep(double r, double viewScale, bool printing) {
   if (r <= 0.00001) r = 99999999;
   double t = printing ? 0.05 : 0.5 / viewScale;
   if (r < t) t = r;
-  return 2 * r * std::acos(1 - t / r);
+  // A tiny radius (a clothoid's start carrying only a sign, 0.0001) would give steps of a third
+  // of a millimetre; a step shorter than a pixel (0.05 units on paper) shows nothing more.
+  const double shortest = printing ? 0.05 : 1 / viewScale;
+  return std::max(2 * r * std::acos(1 - t / r), shortest);
 }
 
 double curveDrawRadius(double next, double current) {

@@ -27,7 +27,7 @@ struct AlignmentDrawingParams {
 int alignmentColour(const AlignmentDrawingParams& p);
 
 // The arc length whose chord deviates from a curve of radius r by half a pixel (0.05 units on
-// paper).
+// paper), but at least one pixel (0.05 units).
 double curveStep(double r, double viewScale, bool printing);
 // The radius that sets the step of a curved element from the next (P) and current (Q) radius.
 double curveDrawRadius(double next, double current);

@@ -92,18 +92,28 @@ Rgb DrawTarget::labelColour(int index) const {
                                                                     : colours[ColourTable::kBlack];
 }
 
+void DrawTarget::useLabelFont(int size) {
+  if (size == labelFontSize_) return;
+  canvas->setFont(fontName, size);
+  labelFontSize_ = size;
+  labelCharWidth_ = canvas->maxCharWidth();
+  labelPpi_ = canvas->fontPixelsPerInch();
+}
+
+double DrawTarget::labelMargin(std::size_t length, double sizePoints) {
+  if (!canvas || !(view_.viewHeight > sizePoints)) return -1;
+  useLabelFont(toPixel(sizePoints));
+  return 2.0 * labelCharWidth_ * static_cast<double>(length) + labelPpi_ * sizePoints / 72 + 2;
+}
+
 bool DrawTarget::labelMayShow(std::size_t length, double x, double y, double sizePoints) {
   if (!canvas || !(view_.viewHeight > sizePoints)) return false;
-  const int size = toPixel(sizePoints);
-  if (size != labelFontSize_) {
-    canvas->setFont(fontName, size);
-    labelFontSize_ = size;
-  }
+  useLabelFont(toPixel(sizePoints));
   const ViewPoint p = view_.worldToScreen(x, y);
-  const double h = canvas->fontPixelsPerInch() * sizePoints / 72;
+  const double h = labelPpi_ * sizePoints / 72;
   // Every anchor's corner lies within w of the point across and h + w along; a point farther
   // off than twice the widest text cannot show.
-  const double m = 2.0 * canvas->maxCharWidth() * static_cast<double>(length) + h + 2;
+  const double m = 2.0 * labelCharWidth_ * static_cast<double>(length) + h + 2;
   const double py = view_.viewHeight - p.v;
   return p.u >= -m && p.u <= view_.viewWidth + m && py >= -m && py <= view_.viewHeight + m;
 }
@@ -113,12 +123,8 @@ void DrawTarget::drawLabel(const std::string& text, int colourIndex, int anchor,
   if (!canvas || !(view_.viewHeight > sizePoints)) return;
   const Rgb colour = labelColour(colourIndex);
   const ViewPoint p = view_.worldToScreen(x, y);
-  const int size = toPixel(sizePoints);
-  if (size != labelFontSize_) {
-    canvas->setFont(fontName, size);
-    labelFontSize_ = size;
-  }
-  const double h = canvas->fontPixelsPerInch() * sizePoints / 72;
+  useLabelFont(toPixel(sizePoints));
+  const double h = labelPpi_ * sizePoints / 72;
   if (h <= 4) return;
   const double w = canvas->textWidth(text);
   const double top = view_.viewHeight - p.v;

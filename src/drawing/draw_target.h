@@ -62,6 +62,15 @@ class DrawTarget {
   // False when a label of `length` characters at (x, y) cannot show whatever its text: the
   // cheap test that lets off-view points skip the formatting of their text.
   bool labelMayShow(std::size_t length, double x, double y, double sizePoints);
+  // The distance from the view within which such a label may show (0 when none can), and
+  // whether a point lies within it.
+  double labelMargin(std::size_t length, double sizePoints);
+  bool nearView(double x, double y, double margin) const {
+    const ViewPoint p = view_.worldToScreen(x, y);
+    const double py = view_.viewHeight - p.v;
+    return p.u >= -margin && p.u <= view_.viewWidth + margin && py >= -margin &&
+           py <= view_.viewHeight + margin;
+  }
   void drawWorldText(const std::string& text, int colourIndex, int anchor, double x, double y,
                      double rotation, double height);
   void drawRotatedText(const std::string& text, int x, int y, int colourIndex, int escapement);
@@ -75,8 +84,11 @@ class DrawTarget {
  private:
   Rgb labelColour(int index) const;
   void applyPen();
+  void useLabelFont(int size);
   ViewTransform& view_;
   int labelFontSize_ = -1;
+  int labelCharWidth_ = 1;
+  int labelPpi_ = 96;
 };
 
 }  // namespace merilon

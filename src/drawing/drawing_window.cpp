@@ -525,26 +525,32 @@ void TGRAFIKA::drawScene() {
   if (al.count > al.first && on(17)) drawAlignment(target, al, ap);
   target.setPenStyle(1);
   const PointStore& points = program_.points;
+  std::vector<int> near;
+  if (on(12) || on(13) || on(14)) {
+    near =
+        labelCandidates(target, points, on(14) ? params.numberLabelSize : 0,
+                        on(13) ? params.heightLabelSize : 0, on(12) ? params.heightLabelSize : 0);
+  }
   if (on(11)) {
     if (!drawPointLayer(target, points, PointLayer::Markers, 0, blackPrint, progress)) return;
     if (!repaint()) return;
   }
   if (on(14)) {
     if (!drawPointLayer(target, points, PointLayer::Symbols, params.numberLabelSize, blackPrint,
-                        progress))
+                        progress, &near))
       return;
     if (!repaint()) return;
   }
   if (on(16) && !repaint()) return;
   if (on(13)) {
     if (!drawPointLayer(target, points, PointLayer::Heights, params.heightLabelSize, blackPrint,
-                        progress))
+                        progress, &near))
       return;
     if (!repaint()) return;
   }
   if (on(12)) {
     if (!drawPointLayer(target, points, PointLayer::Numbers, params.heightLabelSize, blackPrint,
-                        progress))
+                        progress, &near))
       return;
     if (!repaint()) return;
   }

@@ -1,5 +1,6 @@
 #include "drawing/scene.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -31,8 +32,23 @@ int pointColour(PointLayer layer, std::int32_t type, bool blackPrint) {
   return 1;
 }
 
+std::vector<int> labelCandidates(DrawTarget& t, const PointStore& points, double symbolSize,
+                                 double heightSize, double numberSize) {
+  const double margin = std::max({t.labelMargin(kSymbolTextLength, symbolSize),
+                                  t.labelMargin(kHeightTextLength, heightSize),
+                                  t.labelMargin(kNumberTextLength, numberSize)});
+  std::vector<int> near;
+  if (margin < 0) return near;
+  for (int i = 1; i <= points.pointCount(); ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    if (t.nearView(points.pointX[k], points.pointY[k], margin)) near.push_back(i);
+  }
+  return near;
+}
+
 bool drawPointLayer(DrawTarget& t, const PointStore& points, PointLayer layer, double labelSize,
-                    bool blackPrint, const std::function<bool()>& progress) {
+                    bool blackPrint, const std::function<bool()>& progress,
+                    const std::vector<int>* candidates) {
   const int n = points.pointCount();
   if (layer == PointLayer::Markers) {
     // Markers go to the canvas in runs; the canvas draws a run as it would one by one.
@@ -56,7 +72,9 @@ bool drawPointLayer(DrawTarget& t, const PointStore& points, PointLayer layer, d
     return true;
   }
   const int anchor = layer == PointLayer::Symbols ? 6 : layer == PointLayer::Heights ? 0 : 5;
-  for (int i = 1; i <= n; ++i) {
+  const int visits = candidates ? static_cast<int>(candidates->size()) : n;
+  for (int v = 1; v <= visits; ++v) {
+    const int i = candidates ? (*candidates)[static_cast<std::size_t>(v - 1)] : v;
     const auto k = static_cast<std::size_t>(i);
     const double x = points.pointX[k], y = points.pointY[k];
     const int colour = pointColour(layer, points.pointType[k], blackPrint);
@@ -69,15 +87,15 @@ bool drawPointLayer(DrawTarget& t, const PointStore& points, PointLayer layer, d
       }
       case PointLayer::Heights:
         // "-99999999.00" is the longest height text that matters for the test.
-        if (t.labelMayShow(13, x, y, labelSize))
+        if (t.labelMayShow(kHeightTextLength, x, y, labelSize))
           t.drawLabel(heightText(points.pointZ[k]), colour, anchor, x, y, labelSize);
         break;
       default:
-        if (t.labelMayShow(12, x, y, labelSize))
+        if (t.labelMayShow(kNumberTextLength, x, y, labelSize))
           t.drawLabel(numberText(i), colour, anchor, x, y, labelSize);
         break;
     }
-    if (i % kProgressStep == 0 && i < n && progress && !progress()) return false;
+    if (v % kProgressStep == 0 && v < visits && progress && !progress()) return false;
   }
   return true;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "drawing/draw_target.h"
 #include "points/point_store.h"
@@ -17,7 +18,16 @@ int pointColour(PointLayer layer, std::int32_t type, bool blackPrint);
 // Draws one point layer in index order. `progress` runs after every 1000 points and answers
 // false when the redraw must stop.
 bool drawPointLayer(DrawTarget& target, const PointStore& points, PointLayer layer,
-                    double labelSize, bool blackPrint, const std::function<bool()>& progress);
+                    double labelSize, bool blackPrint, const std::function<bool()>& progress,
+                    const std::vector<int>* candidates = nullptr);
+
+// The points, in index order, near enough to the view for a label of any of the given sizes
+// (symbols, heights, numbers) to show: the label layers then visit only these.
+std::vector<int> labelCandidates(DrawTarget& target, const PointStore& points, double symbolSize,
+                                 double heightSize, double numberSize);
+
+// Longest label text of each layer, for the margins: a name, "-99999999.00", "999999999 ".
+inline constexpr std::size_t kSymbolTextLength = 16, kHeightTextLength = 13, kNumberTextLength = 12;
 
 // The grid of crosses every `spacing` metres; nothing when the spacing is 1.0 or less or when
 // its step is 80 pixels or less on the surface.

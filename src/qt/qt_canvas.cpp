@@ -63,7 +63,7 @@ void QtCanvas::begin() {
   painter_->setBrush(brush_);
   painter_->setFont(font_);
   setPenMode(mode_);
-  metrics_ = std::make_unique<QFontMetrics>(font_, &image_);
+  fontChanged();
 }
 
 QImage QtCanvas::snapshot() {
@@ -72,6 +72,33 @@ QImage QtCanvas::snapshot() {
   copy.setDevicePixelRatio(ratio_);
   begin();
   return copy;
+}
+
+void QtCanvas::fontChanged() {
+  metrics_ = std::make_unique<QFontMetrics>(font_, &image_);
+  maxCharWidth_ = std::max(1, metrics_->maxWidth());
+  glyphsReady_ = false;
+}
+
+bool QtCanvas::asciiGlyphs(const std::string& text) {
+  for (unsigned char ch : text) {
+    if (ch < 32 || ch > 126) return false;
+  }
+  if (!glyphsReady_) {
+    rawFont_ = QRawFont::fromFont(font_);
+    if (!rawFont_.isValid()) return false;
+    QString all;
+    for (int ch = 32; ch < 127; ++ch) all += QChar(ch);
+    const QList<quint32> glyphs = rawFont_.glyphIndexesForString(all);
+    if (glyphs.size() != all.size()) return false;
+    const QList<QPointF> advances = rawFont_.advancesForGlyphIndexes(glyphs);
+    for (int k = 0; k < glyphs.size(); ++k) {
+      glyph_[static_cast<std::size_t>(k + 32)] = glyphs[k];
+      advance_[static_cast<std::size_t>(k + 32)] = advances[k].x();
+    }
+    glyphsReady_ = true;
+  }
+  return true;
 }
 
 void QtCanvas::setPen(Rgb colour, int width, PenStyle style) {
@@ -94,7 +121,24 @@ void QtCanvas::moveTo(int x, int y) { current_ = QPoint(x, y); }
 
 void QtCanvas::lineTo(int x, int y) {
   const QPoint to(x, y);
-  if (pen_.style() != Qt::NoPen) painter_->drawLine(current_, to);
+  if (pen_.style() == Qt::SolidLine && pen_.width() > 1 && mode_ == PenMode::Copy) {
+    // A wide solid line as the filled rectangle its square caps make: the raster engine fills
+    // convex polygons far faster than it strokes wide pens.
+    const QPointF a(current_), b(to);
+    QPointF d = b - a;
+    const double length = std::hypot(d.x(), d.y());
+    const double half = pen_.width() / 2.0;
+    d = length > 0 ? d * (half / length) : QPointF(half, 0);
+    const QPointF n(-d.y(), d.x());
+    const QPointF corners[4] = {a - d + n, b + d + n, b + d - n, a - d - n};
+    painter_->save();
+    painter_->setPen(Qt::NoPen);
+    painter_->setBrush(pen_.color());
+    painter_->drawConvexPolygon(corners, 4);
+    painter_->restore();
+  } else if (pen_.style() != Qt::NoPen) {
+    painter_->drawLine(current_, to);
+  }
   current_ = to;
 }
 
@@ -113,21 +157,41 @@ void QtCanvas::setFont(const std::string& family, int sizePoints) {
   font_.setFamily(toQt(family));
   font_.setPixelSize(pixels);
   painter_->setFont(font_);
-  metrics_ = std::make_unique<QFontMetrics>(font_, &image_);
+  fontChanged();
 }
 
 int QtCanvas::textWidth(const std::string& text) {
+  if (asciiGlyphs(text)) {
+    qreal w = 0;
+    for (unsigned char ch : text) w += advance_[ch];
+    return static_cast<int>(std::lround(w));
+  }
   return metrics_->horizontalAdvance(
       QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-int QtCanvas::maxCharWidth() { return std::max(1, metrics_->maxWidth()); }
+int QtCanvas::maxCharWidth() { return maxCharWidth_; }
 
 void QtCanvas::drawText(int x, int y, const std::string& text, Rgb colour, int escapement) {
   const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   const QPen keep = pen_;
   painter_->setPen(toColour(colour));
-  if (escapement == 0) {
+  if (escapement == 0 && asciiGlyphs(text)) {
+    runGlyphs_.resize(static_cast<qsizetype>(text.size()));
+    runPositions_.resize(static_cast<qsizetype>(text.size()));
+    qreal at = 0;
+    for (std::size_t k = 0; k < text.size(); ++k) {
+      const auto ch = static_cast<unsigned char>(text[k]);
+      runGlyphs_[static_cast<qsizetype>(k)] = glyph_[ch];
+      runPositions_[static_cast<qsizetype>(k)] = QPointF(at, 0);
+      at += advance_[ch];
+    }
+    QGlyphRun run;
+    run.setRawFont(rawFont_);
+    run.setGlyphIndexes(runGlyphs_);
+    run.setPositions(runPositions_);
+    painter_->drawGlyphRun(QPointF(x, y + metrics_->ascent()), run);
+  } else if (escapement == 0) {
     painter_->drawText(x, y + metrics_->ascent(), s);
   } else {
     painter_->save();

@@ -5,8 +5,11 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
+#include <QRawFont>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -47,6 +50,10 @@ class QtCanvas : public Canvas {
 
  private:
   void begin();
+  void fontChanged();
+  // Glyphs of the printable ASCII characters in the current font, so that labels of digits and
+  // letters need no text shaping: false when the text has other characters.
+  bool asciiGlyphs(const std::string& text);
   void stampMarkers(std::span<const Marker> markers);
   int width_, height_;
   qreal ratio_;
@@ -58,6 +65,13 @@ class QtCanvas : public Canvas {
   QFont font_;
   std::unique_ptr<QFontMetrics> metrics_;
   QPoint current_;
+  int maxCharWidth_ = 1;
+  QRawFont rawFont_;
+  std::array<quint32, 128> glyph_{};
+  std::array<qreal, 128> advance_{};
+  bool glyphsReady_ = false;
+  QList<quint32> runGlyphs_;
+  QList<QPointF> runPositions_;
 };
 
 }  // namespace merilon::qt

@@ -61,7 +61,12 @@ TEST(AlignmentDrawingTest, CurveStepFollowsTheZoomAndThePrinter) {
   EXPECT_NEAR(curveStep(500, 1, false), 44.7, 0.05);
   EXPECT_NEAR(curveStep(-500, 1, false), 44.7, 0.05);
   EXPECT_NEAR(curveStep(500, 1, true), 2 * 500 * std::acos(1 - 0.05 / 500), 1e-9);
-  EXPECT_NEAR(curveStep(0.2, 1, false), 2 * 0.2 * std::acos(0.0), 1e-12);
+  EXPECT_NEAR(curveStep(0.2, 10, false), 2 * 0.2 * std::acos(1 - 0.05 / 0.2), 1e-12);
+  // A radius below the tolerance, such as the 0.0001 that only carries a clothoid's sign, steps
+  // by one pixel instead of a third of a millimetre.
+  EXPECT_DOUBLE_EQ(curveStep(0.2, 1, false), 1);
+  EXPECT_DOUBLE_EQ(curveStep(0.0001, 5, false), 0.2);
+  EXPECT_DOUBLE_EQ(curveStep(0.0001, 5, true), 0.05);
   EXPECT_NEAR(curveStep(0, 1, false), 20000, 1);  // a straight: the radius 99999999
   EXPECT_EQ(curveDrawRadius(300, 0.00011), 300);
   EXPECT_EQ(curveDrawRadius(0.4, 200), 200);
