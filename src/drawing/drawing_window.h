@@ -193,6 +193,8 @@ class TGRAFIKA : public Form {
   void finishMove(int x, int y);
   void finishRotation();
   void idleCursor();
+  // Arms a tool: its state, the code F3 repeats, the surface cursor and the status text.
+  void arm(int mode, int command, CursorShape cursor, const std::string& status);
   void buildMenus();
   MenuItem* mainLayerItem(int n);
   Program& program_;

@@ -35,29 +35,29 @@ void TGRAFIKA::showChainage(double chainage, double offset, double x, double y) 
                               " y=" + fixed2(y));
 }
 
+void TGRAFIKA::arm(int mode, int command, CursorShape cursor, const std::string& status) {
+  toolMode = mode;
+  lastCommand = command;
+  surfaceCursor = cursor;
+  setStatus(status);
+}
+
 // --- Arming --------------------------------------------------------------------------------------
 
 void TGRAFIKA::WybierzOknoClick() {
-  toolMode = 4;
-  lastCommand = 4;
-  surfaceCursor = CursorShape::PointingHand;
-  setStatus("Wskaż jeden z narożników i wskaż obszaru do wyswietlenia na ekranie");
+  arm(4, 4, CursorShape::PointingHand,
+      "Wskaż jeden z narożników i wskaż obszaru do wyswietlenia na ekranie");
   BUTTONY(4);
 }
 
 void TGRAFIKA::PrzesunClick() {
-  toolMode = 8;
-  lastCommand = 5;
-  surfaceCursor = CursorShape::SizeAll;
-  setStatus("Wskaż punkt zaczepienia i przesuń obszar wyswietlania na ekranie");
+  arm(8, 5, CursorShape::SizeAll,
+      "Wskaż punkt zaczepienia i przesuń obszar wyswietlania na ekranie");
   BUTTONY(6);
 }
 
 void TGRAFIKA::ToolButton9Click() {
-  toolMode = 14;
-  lastCommand = 9;
-  surfaceCursor = CursorShape::Help;
-  setStatus(
+  arm(14, 9, CursorShape::Help,
       "Wskaż punkt początkowy i końcowy linii, która ma być równoległa do dolnej krawędzi "
       "ekranu");
   BUTTONY(9);
@@ -76,36 +76,24 @@ void TGRAFIKA::ToolButton25Click() {
 
 void TGRAFIKA::ToolButton23Click() {
   if (!toolsFree()) return;
-  toolMode = 13;
-  lastCommand = 13;
-  surfaceCursor = CursorShape::Help;
-  setStatus("Wskaż punkt do edycji lub wstawienia");
+  arm(13, 13, CursorShape::Help, "Wskaż punkt do edycji lub wstawienia");
 }
 
 void TGRAFIKA::ToolButton24Click() {
   if (!toolsFree()) return;
-  toolMode = 20048;
-  lastCommand = 12;
-  surfaceCursor = CursorShape::Help;
-  setStatus(
+  arm(20048, 12, CursorShape::Help,
       "Kliknij lewym klawiszem myszy przy trasie i następnie drugi raz w punkt, którego pikietaż "
       "rzutu chcesz poznać");
 }
 
 void TGRAFIKA::ToolButton34Click() {
   if (!toolsFree()) return;
-  toolMode = 20046;
-  lastCommand = 15;
-  surfaceCursor = CursorShape::Help;
-  setStatus("Wskaż punkt, od którego mierzyć odległość");
+  arm(20046, 15, CursorShape::Help, "Wskaż punkt, od którego mierzyć odległość");
 }
 
 void TGRAFIKA::ToolButton36Click() {
   if (!toolsFree()) return;
-  toolMode = 36;
-  lastCommand = 36;
-  surfaceCursor = CursorShape::Help;
-  setStatus("Wskaż pierwszy punkt do generowania nowego punktu");
+  arm(36, 36, CursorShape::Help, "Wskaż pierwszy punkt do generowania nowego punktu");
   BUTTONY(36);
 }
 
