@@ -162,3 +162,42 @@ TEST(SceneTest, ACommandGivenDuringALongRedrawRestartsItWithTheNewView) {
 
 }  // namespace
 }  // namespace merilon
+
+namespace merilon {
+namespace {
+
+TEST(SceneTest, SectionFileIsReadOnceAndResizeKeepsTheMinimum) {
+  testing::DrawingProgram p;
+  p.addPoint(0, 0, 1);
+  p.addPoint(0, 100, 1);
+  ASSERT_TRUE(
+      p.program->alignment.setRecords(p.platform, {{0, 0, 0, 0, 0, 0}, {100, 0, 100, 0, 0, 0}}));
+  const auto ter = p.folder / "teren.TER";
+  testing::writeBytes(
+      ter, testing::crlf({"\"&IBMVORDPOW\",\"\"", "T,0,50.00,50.00,0", "50.00,6", "-5.00", "100.00",
+                          "0.00", "\"\"", "5.00", "100.00", "1.00", "\"\""}));
+  p.program->FormPoprzeczka.lastTerFileName = ter.string();
+  p.open();
+  p.window().layerClick(18);
+  p.window().CaloscClick();
+  const auto sectionLines = [&p] {
+    int n = 0;
+    for (const auto& o : p.canvas.ops) n += o.kind == testing::CanvasOp::Line && o.penWidth == 4;
+    return n;
+  };
+  EXPECT_EQ(sectionLines(), 1);
+  EXPECT_TRUE(p.program->FormPoprzeczka.sectionTextLoaded);
+  std::filesystem::remove(ter);
+  p.canvas.ops.clear();
+  p.window().OdswiezClick();
+  EXPECT_EQ(sectionLines(), 1) << "the text read once stays";
+
+  int w = 500, h = 300;
+  p.window().FormResize(w, h);
+  EXPECT_EQ(w, 640);
+  EXPECT_EQ(h, 400);
+  EXPECT_EQ(p.window().StatusBar1.text, "");
+}
+
+}  // namespace
+}  // namespace merilon
