@@ -158,6 +158,15 @@ TEST(SceneTest, ACommandGivenDuringALongRedrawRestartsItWithTheNewView) {
   }
   EXPECT_EQ(clears, 2);
   EXPECT_FALSE(p.window().redrawing());
+
+  // Esc meanwhile ends the redraw after the first thousand points.
+  p.platform.onPendingEvents = [&](int) {
+    if (p.window().redrawing()) p.window().FormKeyDown(DrawingKey::Escape, false, false);
+  };
+  p.canvas.ops.clear();
+  p.window().OdswiezClick();
+  EXPECT_LE(p.canvas.of(CanvasOp::Marker).size(), 1000u);
+  EXPECT_FALSE(p.window().redrawing());
 }
 
 }  // namespace
