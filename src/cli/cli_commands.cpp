@@ -27,6 +27,10 @@ const std::vector<CliCommand>& cliCommands() {
        "[--chainage-label-height H] [--force]",
        &runExportDxf},
       {"dxf2txt", "dxf2txt INPUT.dxf -o OUT.txt [--force]", &runDxf2Txt},
+      {"render",
+       "render POINTS.meri -o OUT.png [--size WxH] [--layers LIST] [--alignment FILE] "
+       "[--sections FILE.TER] [--angle DEG] [--window XMIN,YMIN,XMAX,YMAX] [--force]",
+       &runRender},
   };
   return commands;
 }

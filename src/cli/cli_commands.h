@@ -34,6 +34,7 @@ int runProject(const std::vector<std::string>& words, const CliEnvironment& env)
 int runSections(const std::vector<std::string>& words, const CliEnvironment& env);
 int runExportDxf(const std::vector<std::string>& words, const CliEnvironment& env);
 int runDxf2Txt(const std::vector<std::string>& words, const CliEnvironment& env);
+int runRender(const std::vector<std::string>& words, const CliEnvironment& env);
 
 // Every command, in the order --help lists them.
 const std::vector<CliCommand>& cliCommands();

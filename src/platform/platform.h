@@ -56,6 +56,16 @@ class Platform {
   virtual void showModeless(Form& form) = 0;
   // Closes a form shown by either call.
   virtual void closeForm(Form& form) = 0;
+
+  // Starts another program with one parameter string in a working folder; false when it could
+  // not be started. Nothing is read back.
+  virtual bool startProgram(const std::filesystem::path& /*executable*/,
+                            const std::string& /*parameters*/,
+                            const std::filesystem::path& /*workingFolder*/) {
+    return false;
+  }
+  // Shows the application's windows again after minimizeApplication.
+  virtual void restoreApplication() {}
 };
 
 // A window or dialog of the system: a plain object with controls and handlers.

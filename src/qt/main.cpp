@@ -12,6 +12,8 @@
 #include "application_setup.h"
 #include "cross_section_dialog_view.h"
 #include "description_view.h"
+#include "drawing_dialogs_view.h"
+#include "drawing_window_view.h"
 #include "dxf_export_dialog_view.h"
 #include "main_window_view.h"
 #include "project_catalogue_view.h"
@@ -86,6 +88,10 @@ int main(int argc, char** argv) {
   descriptionView.setAttribute(Qt::WA_QuitOnClose, false);
   merilon::qt::CrossSectionDialogView crossSectionView(program, platform, &mainView);
   merilon::qt::AboutView aboutView(program, platform, &mainView);
+  merilon::qt::DrawingWindowView drawingView(program, platform);
+  drawingView.setAttribute(Qt::WA_QuitOnClose, false);
+  merilon::qt::DrawingParamsView drawingParamsView(program, platform, &drawingView);
+  merilon::qt::RotationDialogView rotationView(program, platform, &drawingView);
   merilon::qt::DxfExportDialogView dxfExportView(program, platform, &mainView);
   merilon::qt::centreOnScreen(mainView);
   mainView.show();

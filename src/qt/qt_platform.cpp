@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
 #include <QStringList>
 
@@ -158,6 +159,18 @@ void QtPlatform::setApplicationTitle(const std::string& title) {
 
 void QtPlatform::minimizeApplication() {
   if (mainWidget_) mainWidget_->showMinimized();
+}
+
+bool QtPlatform::startProgram(const std::filesystem::path& executable,
+                              const std::string& parameters,
+                              const std::filesystem::path& workingFolder) {
+  return QProcess::startDetached(toQt(executable.string()),
+                                 QProcess::splitCommand(toQt(parameters)),
+                                 toQt(workingFolder.string()));
+}
+
+void QtPlatform::restoreApplication() {
+  if (mainWidget_) mainWidget_->showNormal();
 }
 
 void QtPlatform::showModal(Form& form) {

@@ -30,6 +30,9 @@ class QtPlatform : public Platform {
   void showModal(Form& form) override;
   void showModeless(Form& form) override;
   void closeForm(Form& form) override;
+  bool startProgram(const std::filesystem::path& executable, const std::string& parameters,
+                    const std::filesystem::path& workingFolder) override;
+  void restoreApplication() override;
 
   // Views announce themselves so that forms can be shown and mirrored.
   void registerView(Form& form, FormView& view);

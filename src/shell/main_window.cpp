@@ -146,6 +146,8 @@ void TFORM_Main::requestClose() {
 void TFORM_Main::FormKeyDown(WindowKey key, bool ctrl, bool alt) {
   if (key == WindowKey::F1 && ctrl && alt) {
     platform().minimizeApplication();
+  } else if (key == WindowKey::F1 && alt) {
+    platform().showModeless(program_.GRAFIKA);
   } else if (key == WindowKey::Escape) {
     Button18Click();
   }
@@ -308,8 +310,14 @@ void TFORM_Main::Button16Click() { showAbout(program_); }
 void TFORM_Main::Button14Click() { readDxfDataCommand(*this); }
 void TFORM_Main::Button7Click() { generateDxf3dCommand(program_); }
 
-// The drawing window comes later: present with its caption and hint, no effect yet.
-void TFORM_Main::Button19Click() {}
+void TFORM_Main::Button19Click() {
+  if (program_.points.pointCount() < 1) {
+    showMessage(platform(), MessageIcon::Error, MessageButtons::Ok, "Rysowanie",
+                "Nie wczytano danych!");
+    return;
+  }
+  program_.GRAFIKA.openDrawingWindow();
+}
 
 // --- Services --------------------------------------------------------------------------------
 

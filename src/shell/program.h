@@ -8,6 +8,8 @@
 
 #include "alignment/alignment.h"
 #include "alignment/cross_section_dialog.h"
+#include "drawing/drawing_dialogs.h"
+#include "drawing/drawing_window.h"
 #include "dxf/dxf_export.h"
 #include "help/about_box.h"
 #include "help/description_viewer.h"
@@ -63,6 +65,9 @@ class Program {
   TFormtrojpomoc Formtrojpomoc;
   TFormPoprzeczka FormPoprzeczka{*this, alignment};
   TFormMERIInfo FormMERIInfo;
+  TGRAFIKA GRAFIKA{*this};
+  TFormParam_rysow FormParam_rysow{platform, GRAFIKA};
+  TFormRysowan_obrot FormRysowan_obrot{platform, GRAFIKA};
   TFormDXF FormDXF{*this};
 
   // Runs the start-up of the main window; false when the program must end.

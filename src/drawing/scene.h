@@ -1,0 +1,39 @@
+// The point layers, the coordinate grid and the search ring of one redraw.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "drawing/draw_target.h"
+#include "points/point_store.h"
+
+namespace merilon {
+
+enum class PointLayer { Markers, Symbols, Heights, Numbers };
+
+// Colour index of a point in a layer (3 for type 9 in every layer; black while printing with
+// DRUKAR 1).
+int pointColour(PointLayer layer, std::int32_t type, bool blackPrint);
+
+// Draws one point layer in index order. `progress` runs after every 1000 points and answers
+// false when the redraw must stop.
+bool drawPointLayer(DrawTarget& target, const PointStore& points, PointLayer layer,
+                    double labelSize, bool blackPrint, const std::function<bool()>& progress,
+                    const std::vector<int>* candidates = nullptr);
+
+// The points, in index order, near enough to the view for a label of any of the given sizes
+// (symbols, heights, numbers) to show: the label layers then visit only these.
+std::vector<int> labelCandidates(DrawTarget& target, const PointStore& points, double symbolSize,
+                                 double heightSize, double numberSize);
+
+// Longest label text of each layer, for the margins: a name, "-99999999.00", "999999999 ".
+inline constexpr std::size_t kSymbolTextLength = 16, kHeightTextLength = 13, kNumberTextLength = 12;
+
+// The grid of crosses every `spacing` metres; nothing when the spacing is 1.0 or less or when
+// its step is 80 pixels or less on the surface.
+void drawGrid(DrawTarget& target, double spacing, bool blackPrint);
+
+// The ring of 40 pixels round a found point.
+void drawSearchRing(DrawTarget& target, double x, double y);
+
+}  // namespace merilon

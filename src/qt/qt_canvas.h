@@ -1,0 +1,77 @@
+// The Qt drawing surface: paints into a QImage that carries the screen's device pixel ratio, so
+// all drawing arithmetic stays in logical pixels while a 200 % screen gets full resolution. The
+// surface widget only shows the image; merilon-cli saves it.
+#pragma once
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QGlyphRun>
+#include <QImage>
+#include <QPainter>
+#include <QRawFont>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "platform/canvas.h"
+
+namespace merilon::qt {
+
+class QtCanvas : public Canvas {
+ public:
+  QtCanvas(int width, int height, qreal devicePixelRatio = 1);
+  ~QtCanvas() override;
+
+  // A new white image of the logical size; drawing state is kept.
+  void resize(int width, int height, qreal devicePixelRatio);
+  const QImage& image() const { return image_; }
+  // Ends painting so that the image can be saved or copied, and begins again.
+  QImage snapshot();
+  // Called by present(): the surface shows the image.
+  std::function<void()> onPresent;
+  // Markers one by one through QPainter instead of the fast path (for comparing the two).
+  bool markersOneByOne = false;
+
+  int width() const override { return width_; }
+  int height() const override { return height_; }
+  int fontPixelsPerInch() const override { return 96; }
+  void setPen(Rgb colour, int width, PenStyle style) override;
+  void setPenMode(PenMode mode) override;
+  void setBrush(Rgb colour, bool solid) override;
+  void moveTo(int x, int y) override;
+  void lineTo(int x, int y) override;
+  void rectangle(int x1, int y1, int x2, int y2) override;
+  void setFont(const std::string& family, int sizePoints) override;
+  int textWidth(const std::string& text) override;
+  int maxCharWidth() override;
+  void drawText(int x, int y, const std::string& text, Rgb colour, int escapement) override;
+  void drawMarkers(std::span<const Marker> markers) override;
+  void present() override;
+
+ private:
+  void begin();
+  void fontChanged();
+  // Glyphs of the printable ASCII characters in the current font, so that labels of digits and
+  // letters need no text shaping: false when the text has other characters.
+  bool asciiGlyphs(const std::string& text);
+  void stampMarkers(std::span<const Marker> markers);
+  int width_, height_;
+  qreal ratio_;
+  QImage image_;
+  std::unique_ptr<QPainter> painter_;
+  QPen pen_;
+  QBrush brush_;
+  PenMode mode_ = PenMode::Copy;
+  QFont font_;
+  std::unique_ptr<QFontMetrics> metrics_;
+  QPoint current_;
+  int maxCharWidth_ = 1;
+  QRawFont rawFont_;
+  std::array<quint32, 128> glyph_{};
+  std::array<qreal, 128> advance_{};
+  bool glyphsReady_ = false;
+  QList<quint32> runGlyphs_;
+  QList<QPointF> runPositions_;
+};
+
+}  // namespace merilon::qt
