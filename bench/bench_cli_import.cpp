@@ -83,13 +83,16 @@ void BM_CliImportMillionRecords(benchmark::State& state) {
   const auto out = folder() / "million5.meri";
   Run run;
   for (auto _ : state) {
-    run = runCli({"import", input.string(), "-o", out.string(), "--force", "--symbol", "4",
-                  "--type", "5"});
+    run = runCli(
+        {"import", input.string(), "-o", out.string(), "--force", "--symbol", "4", "--type", "5"});
     report(state, run);
   }
   state.counters["input_MB"] = static_cast<double>(std::filesystem::file_size(input)) / 1e6;
 }
-BENCHMARK(BM_CliImportMillionRecords)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_CliImportMillionRecords)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(3);
 
 void BM_CliOpenMillionPoints(benchmark::State& state) {
   const auto points = folder() / "million5.meri";

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/number_text.h"
+#include "points/coordinate_match.h"
 #include "points/numeric_helpers.h"
 #include "points/storage_growth.h"
 
@@ -79,12 +80,12 @@ NewPointCheck PointStore::checkNewPoint(int recordNumber, double x, double y, do
                                         const std::string& recordLine,
                                         const std::function<void(const std::string&)>& log) {
   if (!duplicates_.valid() || duplicates_.indexedCount() != pointCount_) {
-    duplicates_.rebuild(pointX, pointY, pointCount_);
+    duplicates_.rebuild(pointX.data(), pointY.data(), pointCount_);
   }
   NewPointCheck result{true, pointCount_ + 1};
-  const int i = duplicates_.findFirstNear(x, y, pointX, pointY);
+  const int i = duplicates_.findFirstNear(x, y, pointX.data(), pointY.data());
   if (i == 0) return result;
-  if (std::fabs(z - pointZ[static_cast<std::size_t>(i)]) < 0.01) {
+  if (sameHeight(z, pointZ[static_cast<std::size_t>(i)])) {
     return NewPointCheck{false, i};
   }
   if (log) {
