@@ -20,6 +20,10 @@ bool readWholeFile(const std::filesystem::path& path, std::string& bytes, std::s
     return false;
   }
   bytes.clear();
+  // One allocation of the whole size: a file larger than the memory fails here at once.
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path, ec);
+  if (!ec) bytes.reserve(static_cast<std::size_t>(size));
   char buf[1 << 16];
   std::size_t n = 0;
   while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) bytes.append(buf, n);

@@ -14,18 +14,32 @@
 namespace merilon {
 namespace {
 
-std::string fileTitle(const std::string& fileName) {
-  return stripExtension(std::filesystem::path(fileName).filename().string());
+bool quoted(std::string_view text) {
+  return text.size() >= 2 && text.front() == '"' && text.back() == '"';
 }
 
-// The name of a point line: fields 4 up to the third-last field hold it (a name may contain
-// commas), with the enclosing quotation marks dropped. Lines of fewer than six fields keep the
-// old reading: field 4 is the name and field 5 the type.
+// The name and type of a point line. A quoted name may hold commas and so span several fields:
+// it runs to the third-last field that is not a trailing empty one (type and index follow it),
+// or failing that to the first field that closes the quotation. A line without a quoted field 4
+// keeps the old reading: field 4 is the name and field 5 the type. The enclosing characters
+// (the quotation marks) are dropped.
 void readNameAndType(const RecordParser& parser, PointName& name, std::int32_t& type) {
-  const int n = parser.fieldCount();
-  const int lastNameField = n >= 6 ? n - 2 : 4;
-  std::string_view text = trimBlanks(parser.fieldSpan(4, std::min(lastNameField, n)));
-  const std::string utf8 = std::string(text);
+  int n = parser.fieldCount();
+  while (n > 4 && trimBlanks(parser.textField(n)).empty()) --n;
+  int last = 4;
+  if (trimBlanks(parser.textField(4)).starts_with('"')) {
+    if (n >= 6 && quoted(trimBlanks(parser.fieldSpan(4, n - 2)))) {
+      last = n - 2;
+    } else {
+      for (int k = 4; k <= n; ++k) {
+        if (quoted(trimBlanks(parser.fieldSpan(4, k)))) {
+          last = k;
+          break;
+        }
+      }
+    }
+  }
+  const std::string utf8(trimBlanks(parser.fieldSpan(4, std::min(last, parser.fieldCount()))));
   const std::size_t chars = utf8Length(utf8);
   std::string inner;
   if (chars > 2) {
@@ -33,7 +47,7 @@ void readNameAndType(const RecordParser& parser, PointName& name, std::int32_t& 
     inner.erase(0, utf8Prefix(inner, 1).size());
   }
   name = PointName::fromText(inner);
-  type = parser.intField(n >= 6 ? n - 1 : 5);
+  type = parser.intField(last + 1);
 }
 
 }  // namespace
@@ -242,7 +256,7 @@ void openPointsCommand(TFORM_Main& main) {
       }
       main.showStatus("");
       main.progressPosition(0);
-      main.setDocumentTitle(fileTitle(name));
+      main.setDocumentTitle(name);
       main.loadFileParams(name);
       main.logMessage("Liczba wczytanych punktów: " + formatInt(points.pointCount()));
     }

@@ -186,6 +186,31 @@ TEST_F(PointFileFlow, OldFilesWithoutHeaderAndOddNames) {
   EXPECT_TRUE(main.pointsSaved);  // opening leaves it as it was
 }
 
+// Trailing commas (another program's export) make empty fields that are no part of the name.
+TEST_F(PointFileFlow, TrailingEmptyFieldsDoNotShiftTheNameAndType) {
+  writeBytes(t.folder / "t.meri",
+             crlf({"@MERI_PUNKT_1.0,", ",", "1,2,3,\"A\",0,1,", "4,5,6,\"B,C\",7,2,,,",
+                   "7,8,9,\"D\",5,3", "1,1,1,\"E\",6,", "2,2,2,\"F\",8,4,x"}));
+  open(t.folder / "t.meri");
+  ASSERT_EQ(points.pointCount(), 5);
+  const std::vector<std::pair<std::string, int>> expected = {
+      {"A", 0}, {"B,C", 7}, {"D", 5}, {"E", 6}, {"F", 8}};
+  for (int i = 1; i <= 5; ++i) {
+    EXPECT_EQ(points.pointName[i].text(), expected[i - 1].first) << i;
+    EXPECT_EQ(points.pointType[i], expected[i - 1].second) << i;
+  }
+}
+
+TEST_F(PointFileFlow, TheTitleKeepsEveryDotOfTheName) {
+  add(1, 2, 3, "A", 0);
+  save(t.folder / "pomiar.v2.meri");
+  EXPECT_EQ(main.baseTitle, "Merilon-[pomiar.v2]");
+  main.setDocumentTitle("x");
+  open(t.folder / "pomiar.v2.meri");
+  EXPECT_EQ(main.baseTitle, "Merilon-[pomiar.v2]");
+  EXPECT_EQ(main.Caption, "Merilon-[pomiar.v2]");
+}
+
 TEST_F(PointFileFlow, TenThousandPointsGrowTheStoreOnce) {
   std::string bytes = "@MERI_PUNKT_1.0,\r\n,\r\n";
   for (int i = 1; i <= 10000; ++i) {
