@@ -66,13 +66,11 @@ bool readUserTextLines(const std::filesystem::path& path, std::vector<std::strin
                        std::string& error) {
   std::string bytes;
   if (!readWholeFile(path, bytes, error)) return false;
-  const bool utf8 = !isAscii(bytes) && isValidUtf8(bytes);
-  if (utf8 && bytes.rfind("\xEF\xBB\xBF", 0) == 0) bytes.erase(0, 3);
+  const bool utf8 = isUserTextUtf8(bytes);
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);
   lines = splitLines(bytes);
-  if (!utf8) {
-    for (auto& line : lines) {
-      if (!isAscii(line)) line = decodeCp1250(line);
-    }
+  for (auto& line : lines) {
+    if (!isAscii(line)) line = utf8 ? repairUtf8(line) : decodeCp1250(line);
   }
   return true;
 }

@@ -48,6 +48,37 @@ TEST(TextFiles, ReadAnyLineEndAndDetectUtf8) {
   EXPECT_FALSE(error.empty());
 }
 
+// Polish capitals of code page 1250 often form valid UTF-8 ("DÓŁ" is 44 D3 A3, U+04E3): UTF-8
+// is taken only where every character it gives could stand in a Polish survey file.
+TEST(TextFiles, CodePageDetectionTakesOnlyPlausibleUtf8) {
+  TempFolder dir;
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"D\xD3\xA3;1;2", "DÓŁ;1;2"},  // code page 1250
+      {"W\xCA\xAF 5", "WĘŻ 5"},      // C A AF would be U+02AF
+      {"\xEA\xBF\xB9", "ężą"},       // would be U+AFF9
+      {"\xC3\xA9\xC2\x80", "Ă©Â€"},  // U+0080 is a control
+      {"\xC5\x81\xC4\x85ka \xC5\xBC\xC3\xB3\xC5\x82\xC4\x87", "Łąka żółć"},  // UTF-8
+      {"10\xC2\xB0 \xE2\x80\x9E"
+       "a\xE2\x80\x9D \xE2\x80\x93 5\xC2\xA0\xE2\x82\xAC",
+       "10° „a” – 5\u00A0€"},
+      {"\xEF\xBB\xBFNr;X", "Nr;X"},   // the mark is no part of the line
+      {"\xEF\xBB\xBF\xD0\x96", "Ж"},  // with the mark, any UTF-8
+      {"\xEF\xBB\xBF\xA3\xF3"
+       "d\x9F",
+       "Łódź"},                        // mark, then code page bytes
+      {"\xC5\x81 \xA3", "Ĺ\u0081 Ł"},  // invalid UTF-8: code page 1250
+  };
+  for (const auto& [bytes, first] : cases) {
+    testing::writeBytes(dir / "f.txt", bytes + "\r\nx\r\n");
+    std::vector<std::string> lines;
+    std::string error;
+    ASSERT_TRUE(readUserTextLines(dir / "f.txt", lines, error));
+    ASSERT_EQ(lines.size(), 2u) << bytes;
+    EXPECT_EQ(lines[0], first) << bytes;
+    EXPECT_TRUE(isValidUtf8(lines[0])) << bytes;
+  }
+}
+
 TEST(TextFiles, LineReaderStreamsAcrossBufferBorders) {
   TempFolder dir;
   std::string bytes;
