@@ -126,5 +126,51 @@ TEST(TextFiles, SafeWriterKeepsTheOldFileWhenItCannotFinish) {
   EXPECT_FALSE(error.empty());
 }
 
+TEST(TextFiles, SafeWriterReplacesTheTargetOfALinkAndKeepsItsPermissions) {
+  TempFolder dir;
+  namespace fs = std::filesystem;
+  fs::create_directory(dir / "dane");
+  testing::writeBytes(dir / "dane" / "real.txt", "old");
+  fs::permissions(dir / "dane" / "real.txt", fs::perms(0640));
+  fs::create_symlink("dane/real.txt", dir / "link.txt");
+  fs::create_symlink(dir / "link.txt", dir / "chain.txt");
+  std::string error;
+  for (const char* name : {"link.txt", "chain.txt"}) {
+    ASSERT_TRUE(writeCp1250Lines(dir / name, {name}, error)) << error;
+    EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
+    EXPECT_TRUE(fs::is_symlink(dir / "chain.txt"));
+    EXPECT_EQ(testing::readBytes(dir / "dane" / "real.txt"), std::string(name) + "\r\n");
+    EXPECT_EQ(fs::status(dir / "dane" / "real.txt").permissions(), fs::perms(0640));
+  }
+  // The temporary file was in the target's folder and is gone.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "dane"), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3);
+  // A link to a file not yet there makes the file.
+  fs::create_symlink("dane/new.txt", dir / "ahead.txt");
+  ASSERT_TRUE(writeCp1250Lines(dir / "ahead.txt", {"a"}, error));
+  EXPECT_EQ(testing::readBytes(dir / "dane" / "new.txt"), "a\r\n");
+  EXPECT_TRUE(fs::is_symlink(dir / "ahead.txt"));
+}
+
+// A save killed half-way leaves its temporary file, under a name fixed for the target; the next
+// save replaces it, even when it was made a link to some other file meanwhile.
+TEST(TextFiles, SafeWriterReplacesAStaleTemporaryFile) {
+  TempFolder dir;
+  namespace fs = std::filesystem;
+  const fs::path temp = temporaryFileFor(dir / "p.txt");
+  EXPECT_EQ(temp, dir / "p.txt.tmp~");
+  testing::writeBytes(temp, "stale stale stale");
+  std::string error;
+  ASSERT_TRUE(writeCp1250Lines(dir / "p.txt", {"a"}, error)) << error;
+  EXPECT_EQ(testing::readBytes(dir / "p.txt"), "a\r\n");
+  EXPECT_FALSE(fs::exists(temp));
+  testing::writeBytes(dir / "other.txt", "other");
+  fs::create_symlink(dir / "other.txt", temp);
+  ASSERT_TRUE(writeCp1250Lines(dir / "p.txt", {"b"}, error)) << error;
+  EXPECT_EQ(testing::readBytes(dir / "p.txt"), "b\r\n");
+  EXPECT_EQ(testing::readBytes(dir / "other.txt"), "other");
+  EXPECT_FALSE(fs::exists(fs::symlink_status(temp)));
+}
+
 }  // namespace
 }  // namespace merilon

@@ -2,10 +2,14 @@
 #include "points/point_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <clocale>
+#include <csignal>
 
+#include "platform/text_file.h"
 #include "points/no_value.h"
 #include "support/test_program.h"
 
@@ -209,6 +213,53 @@ TEST_F(PointFileFlow, TheTitleKeepsEveryDotOfTheName) {
   open(t.folder / "pomiar.v2.meri");
   EXPECT_EQ(main.baseTitle, "Merilon-[pomiar.v2]");
   EXPECT_EQ(main.Caption, "Merilon-[pomiar.v2]");
+}
+
+// A save killed half-way (the program killed, the power gone) leaves the old file as it was, and
+// what it left behind does not disturb the next save of that file.
+TEST_F(PointFileFlow, ASaveKilledHalfWayKeepsTheOldFile) {
+  const auto file = t.folder / "duzy.meri";
+  const std::string old = crlf({"@MERI_PUNKT_1.0,", ",", "1,2,3,\"STARY\",0,1"});
+  writeBytes(file, old);
+  const int n = 200000;
+  for (int i = 1; i <= n; ++i) {
+    add(5600000 + i * 0.01, 7450000 - i * 0.01, 100 + i % 1000 * 0.001, "P" + std::to_string(i), 1);
+  }
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    t.platform.answers = {DialogResult::Yes};
+    t.platform.onPendingEvents = [&](int) {
+      if (main.ProgressBar1.maximum == n && main.ProgressBar1.position == n / 2) {
+        // Half the points are written: the parent kills this process now.
+        if (write(ready[1], "x", 1) != 1) _exit(3);
+        for (;;) pause();
+      }
+    };
+    save(file);
+    _exit(2);  // the save ran to its end: the test failed to kill it
+  }
+  close(ready[1]);
+  char signal = 0;
+  ASSERT_EQ(read(ready[0], &signal, 1), 1);
+  close(ready[0]);
+  const auto temp = temporaryFileFor(file);
+  EXPECT_GT(std::filesystem::file_size(temp), 1000000u);  // the save was well under way
+  kill(child, SIGKILL);
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFSIGNALED(status));
+  EXPECT_EQ(readBytes(file), old);
+
+  t.platform.answers = {DialogResult::Yes};
+  save(file);
+  EXPECT_TRUE(main.pointsSaved);
+  EXPECT_FALSE(std::filesystem::exists(temp));
+  const std::string written = readBytes(file);
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), n + 2);
+  EXPECT_TRUE(written.ends_with(",\"P200000\",1,200000\r\n"));
 }
 
 TEST_F(PointFileFlow, TenThousandPointsGrowTheStoreOnce) {
