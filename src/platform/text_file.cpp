@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -66,16 +67,53 @@ bool readCp1250Lines(const std::filesystem::path& path, std::vector<std::string>
   return true;
 }
 
-bool readUserTextLines(const std::filesystem::path& path, std::vector<std::string>& lines,
-                       std::string& error) {
+bool readUserText(const std::filesystem::path& path, TextLines& text, std::string& error) {
   std::string bytes;
   if (!readWholeFile(path, bytes, error)) return false;
   const bool utf8 = isUserTextUtf8(bytes);
-  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);
-  lines = splitLines(bytes);
-  for (auto& line : lines) {
-    if (!isAscii(line)) line = utf8 ? repairUtf8(line) : decodeCp1250(line);
+  std::string_view body = bytes;
+  if (body.starts_with("\xEF\xBB\xBF")) body.remove_prefix(3);
+  const bool ascii = isAscii(body);
+  text = TextLines();
+  text.reserve(static_cast<std::size_t>(std::count(body.begin(), body.end(), '\n')) + 1,
+               ascii ? body.size() + 1 : body.size() + body.size() / 2 + 1);
+  const char* d = body.data();
+  auto add = [&](std::size_t from, std::size_t to) {
+    const std::string_view line(d + from, to - from);
+    if (ascii || isAscii(line)) {
+      text.push_back(line);
+    } else {
+      text.push_back(utf8 ? repairUtf8(line) : decodeCp1250(line));
+    }
+  };
+  // Lines end at LF, CR LF or CR; a final line end makes no empty line.
+  const std::size_t n = body.size();
+  std::size_t pos = 0;
+  while (pos < n) {
+    const void* lf = std::memchr(d + pos, '\n', n - pos);
+    const std::size_t end = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - d) : n;
+    std::size_t from = pos;
+    for (;;) {
+      const void* cr = std::memchr(d + from, '\r', end - from);
+      if (!cr) {
+        add(from, end);
+        break;
+      }
+      const auto at = static_cast<std::size_t>(static_cast<const char*>(cr) - d);
+      add(from, at);
+      from = at + 1;
+      if (from == end) break;  // CR LF, or a CR that ends the file
+    }
+    pos = end + 1;
   }
+  return true;
+}
+
+bool readUserTextLines(const std::filesystem::path& path, std::vector<std::string>& lines,
+                       std::string& error) {
+  TextLines text;
+  if (!readUserText(path, text, error)) return false;
+  lines = text.toVector();
   return true;
 }
 

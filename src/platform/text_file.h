@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/text_lines.h"
+
 namespace merilon {
 
 // Splits raw file bytes into lines at LF, CR LF or CR; a final line end makes no empty line.
@@ -24,6 +26,9 @@ bool readCp1250Lines(const std::filesystem::path& path, std::vector<std::string>
 // read as UTF-8 (a byte-order mark is dropped), any other as code page 1250.
 bool readUserTextLines(const std::filesystem::path& path, std::vector<std::string>& lines,
                        std::string& error);
+
+// The same, into one block of lines: what the preview pane holds.
+bool readUserText(const std::filesystem::path& path, TextLines& text, std::string& error);
 
 // Streams the lines of a code page 1250 file one at a time, so large files need no whole copy in
 // memory. `rawLength` is the line's length in bytes on disk, without its line end.

@@ -77,7 +77,7 @@ void PointStore::setPoint(int i, double x, double y, double z, const PointName& 
 }
 
 NewPointCheck PointStore::checkNewPoint(int recordNumber, double x, double y, double z,
-                                        const std::string& recordLine,
+                                        std::string_view recordLine,
                                         const std::function<void(const std::string&)>& log) {
   if (!duplicates_.valid() || duplicates_.indexedCount() != pointCount_) {
     duplicates_.rebuild(pointX.data(), pointY.data(), pointCount_);
@@ -90,7 +90,7 @@ NewPointCheck PointStore::checkNewPoint(int recordNumber, double x, double y, do
   }
   if (log) {
     log("* Dwa punkty z rekordu: " + formatInt(recordNumber) + " i punkt nr " + formatInt(i) +
-        " o takich samych współrzędnych X i Y i różnym Z: " + recordLine + " i " +
+        " o takich samych współrzędnych X i Y i różnym Z: " + std::string(recordLine) + " i " +
         formatGeneral(pointZ[static_cast<std::size_t>(i)]));
   }
   return result;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "points/duplicate_index.h"
@@ -62,7 +63,7 @@ class PointStore {
   // The import's duplicate test; `recordLine` is the record's whole text for the log line.
   // `log` receives the line about a point of equal X, Y and another height.
   NewPointCheck checkNewPoint(int recordNumber, double x, double y, double z,
-                              const std::string& recordLine,
+                              std::string_view recordLine,
                               const std::function<void(const std::string&)>& log);
 
   void computePointExtents();

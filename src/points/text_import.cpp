@@ -72,7 +72,7 @@ void importPreviewText(TFORM_Main& main) {
   // The import reads the lines as they are now: text pasted into the preview meanwhile cannot
   // disturb the loop.
   const auto snapshot = main.PreviewMemo.snapshot();
-  const std::vector<std::string>& lines = *snapshot;
+  const TextLines& lines = *snapshot;
   int added = 0;
   int withoutCoordinates = 0;
   main.progressStart(static_cast<int>(lines.size()) - 1);
@@ -106,7 +106,7 @@ void importPreviewText(TFORM_Main& main) {
         return;
       }
     }
-    parser.recordLine = lines[l];
+    parser.recordLine.assign(lines[l]);
     parser.splitRecord();
     if (parser.fieldCount() < 2) {
       ++emptyLines;

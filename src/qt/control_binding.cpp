@@ -115,7 +115,7 @@ void MemoBinding::syncFromModel() {
   if (widget_->isReadOnly() != control_.readOnly) widget_->setReadOnly(control_.readOnly);
   if (control_.revision() == shownRevision_) return;
   loading_ = true;
-  const auto& lines = control_.lines();
+  const TextLines& lines = control_.text();
   const bool onlyAppended = shownRevision_ != ~std::uint64_t{0} &&
                             control_.replacedRevision() <= shownRevision_ &&
                             lines.size() > shownLines_ && !edited_;
@@ -131,7 +131,8 @@ void MemoBinding::syncFromModel() {
   } else {
     QString all;
     qsizetype total = 0;
-    for (const auto& l : lines) total += static_cast<qsizetype>(l.size()) + 1;
+    for (std::size_t k = 0; k < lines.size(); ++k)
+      total += static_cast<qsizetype>(lines[k].size()) + 1;
     all.reserve(total);
     for (std::size_t k = 0; k < lines.size(); ++k) {
       if (k > 0) all += '\n';

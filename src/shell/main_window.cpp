@@ -250,9 +250,9 @@ void TFORM_Main::Button1Click() {
   if (!chosen) return;
   platform().setBusyCursor(true);
   const std::string name = chosen->string();
-  std::vector<std::string> lines;
+  TextLines lines;
   std::string error;
-  if (!readUserTextLines(*chosen, lines, error)) {
+  if (!readUserText(*chosen, lines, error)) {
     platform().setBusyCursor(false);
     reportFileError("Błąd odczytu pliku", name, error);
     return;
@@ -261,7 +261,7 @@ void TFORM_Main::Button1Click() {
   addRecentFile(name);
   if (chosen->has_parent_path()) dataFolder = chosen->parent_path();
   PreviewMemo.readOnly = true;
-  PreviewMemo.setLines(std::move(lines));
+  PreviewMemo.setText(std::move(lines));
   platform().setBusyCursor(false);
   loadFileParams(name);
 }

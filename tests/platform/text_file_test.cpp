@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/controls.h"
 #include "platform/cp1250.h"
 #include "support/test_program.h"
 
@@ -77,6 +78,25 @@ TEST(TextFiles, CodePageDetectionTakesOnlyPlausibleUtf8) {
     EXPECT_EQ(lines[0], first) << bytes;
     EXPECT_TRUE(isValidUtf8(lines[0])) << bytes;
   }
+}
+
+TEST(TextFiles, UserTextInOneBlockSplitsAtEveryLineEnd) {
+  TempFolder dir;
+  testing::writeBytes(dir / "ends.txt", "a\r\nb\nc\rd\r\r\n\n\xA3\r");
+  TextLines text;
+  std::string error;
+  ASSERT_TRUE(readUserText(dir / "ends.txt", text, error));
+  EXPECT_EQ(text.toVector(), (std::vector<std::string>{"a", "b", "c", "d", "", "", "Ł"}));
+  Memo memo;
+  memo.setText(std::move(text));
+  const auto snapshot = memo.snapshot();
+  memo.appendLine("nowa");
+  ASSERT_EQ(memo.lineCount(), 8u);
+  EXPECT_EQ(memo.line(6), "Ł");
+  EXPECT_EQ(memo.line(7), "nowa");
+  EXPECT_EQ(snapshot->size(), 7u);  // the snapshot stays as it was
+  memo.setLines({});
+  EXPECT_EQ(memo.lineCount(), 0u);
 }
 
 TEST(TextFiles, LineReaderStreamsAcrossBufferBorders) {
