@@ -40,12 +40,21 @@ std::size_t DuplicateIndex::slotFor(std::uint32_t fingerprint) const {
   return s;
 }
 
-void DuplicateIndex::grow() {
+void DuplicateIndex::resizeTable(std::size_t size) {
   std::vector<Slot> old = std::move(slots_);
-  slots_.assign(old.empty() ? 1024 : old.size() * 2, Slot{0, 0});
+  slots_.assign(size, Slot{0, 0});
   for (const Slot& s : old) {
     if (s.head != 0) slots_[slotFor(s.fingerprint)] = s;
   }
+}
+
+void DuplicateIndex::grow() { resizeTable(slots_.empty() ? 1024 : slots_.size() * 2); }
+
+void DuplicateIndex::expect(int count) {
+  std::size_t size = slots_.empty() ? 1024 : slots_.size();
+  while (size < static_cast<std::size_t>(count) * 2 + 2) size *= 2;
+  if (size > slots_.size()) resizeTable(size);
+  nodes_.reserve(static_cast<std::size_t>(count) + 1);
 }
 
 void DuplicateIndex::insert(int index, std::int64_t cx, std::int64_t cy) {
@@ -56,21 +65,17 @@ void DuplicateIndex::insert(int index, std::int64_t cx, std::int64_t cy) {
     s.fingerprint = fingerprint;
     ++used_;
   }
-  nodePoint_.push_back(index);
-  nodeNext_.push_back(s.head);
-  s.head = static_cast<std::int32_t>(nodePoint_.size() - 1);
+  nodes_.push_back(Node{index, s.head});
+  s.head = static_cast<std::int32_t>(nodes_.size() - 1);
 }
 
 void DuplicateIndex::rebuild(const double* x, const double* y, int count) {
-  std::size_t size = 1024;
-  while (size < static_cast<std::size_t>(count) * 2 + 2) size *= 2;
-  slots_.assign(size, Slot{0, 0});
+  // The table keeps its size: an import may have sized it for what it will add.
+  slots_.assign(slots_.size(), Slot{0, 0});
   used_ = 0;
-  nodePoint_.assign(1, 0);
-  nodeNext_.assign(1, 0);
-  nodePoint_.reserve(static_cast<std::size_t>(count) + 1);
-  nodeNext_.reserve(static_cast<std::size_t>(count) + 1);
+  nodes_.assign(1, Node{0, 0});
   outside_.clear();
+  expect(count);
   for (int i = 1; i <= count; ++i) add(i, x[i], y[i]);
   indexedCount_ = count;
   valid_ = true;
@@ -93,9 +98,10 @@ int DuplicateIndex::scanCell(std::int64_t cx, std::int64_t cy, double x, double 
   const Slot& s = slots_[slotFor(fingerprintOf(cx, cy))];
   int best = 0;
   // The chain runs from the newest point to the oldest; the lowest match is the last one.
-  for (std::int32_t n = s.head; n != 0; n = nodeNext_[static_cast<std::size_t>(n)]) {
-    const int i = nodePoint_[static_cast<std::size_t>(n)];
-    if (sameXY(x, y, xs[i], ys[i])) best = i;
+  for (std::int32_t n = s.head; n != 0;) {
+    const Node& node = nodes_[static_cast<std::size_t>(n)];
+    if (sameXY(x, y, xs[node.point], ys[node.point])) best = node.point;
+    n = node.next;
   }
   return best;
 }

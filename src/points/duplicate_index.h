@@ -15,6 +15,8 @@ class DuplicateIndex {
 
   // Rebuilds the grid from points 1..count of the coordinate arrays.
   void rebuild(const double* x, const double* y, int count);
+  // Sizes the table for `count` points in all, so that it need not grow on the way.
+  void expect(int count);
   // Adds point `index`, which must be higher than every indexed point.
   void add(int index, double x, double y);
   int indexedCount() const { return indexedCount_; }
@@ -38,8 +40,12 @@ class DuplicateIndex {
 
   std::vector<Slot> slots_;
   // Chain nodes: the point and the next (older) node of the same cell; node 0 ends a chain.
-  std::vector<std::int32_t> nodePoint_;
-  std::vector<std::int32_t> nodeNext_;
+  struct Node {
+    std::int32_t point;
+    std::int32_t next;
+  };
+  void resizeTable(std::size_t size);
+  std::vector<Node> nodes_;
   // Points whose X or Y lies beyond the grid (huge magnitudes); queries there scan every point.
   std::vector<std::int32_t> outside_;
   std::size_t used_ = 0;

@@ -45,6 +45,23 @@ bool PointStore::growPointStore() {
   return true;
 }
 
+void PointStore::expectPoints(int count) {
+  if (count < pointCapacity_) return;
+  // The capacity the documented steps reach for `count` points.
+  const auto n = static_cast<std::size_t>(
+      pointCapacity_ + ((count - pointCapacity_) / kGrowthStep + 1) * kGrowthStep);
+  try {
+    for (auto* v : {&pointX, &pointY, &pointZ, &pointChainage, &pointOffset, &pointLayerDepth}) {
+      v->reserve(n);
+    }
+    for (auto* v : {&pointType, &pointUseFlag, &pointAxisFlag, &pointOrder}) v->reserve(n);
+    pointName.reserve(n);
+    duplicates_.expect(count);
+  } catch (const std::bad_alloc&) {
+    // The steps themselves will tell when memory runs out.
+  }
+}
+
 void PointStore::clearPoints() {
   pointCount_ = 0;
   duplicates_.invalidate();

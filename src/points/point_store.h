@@ -11,6 +11,7 @@
 
 #include "points/duplicate_index.h"
 #include "points/point_name.h"
+#include "points/storage_growth.h"
 
 namespace merilon {
 
@@ -33,12 +34,12 @@ class PointStore {
 
   explicit PointStore(Platform& platform);
 
-  std::vector<double> pointX, pointY, pointZ;
-  std::vector<PointName> pointName;
-  std::vector<std::int32_t> pointType;
+  StoreArray<double> pointX, pointY, pointZ;
+  StoreArray<PointName> pointName;
+  StoreArray<std::int32_t> pointType;
   // Work arrays of the cross-section generator and the point tools.
-  std::vector<double> pointChainage, pointOffset, pointLayerDepth;
-  std::vector<std::int32_t> pointUseFlag, pointAxisFlag, pointOrder;
+  StoreArray<double> pointChainage, pointOffset, pointLayerDepth;
+  StoreArray<std::int32_t> pointUseFlag, pointAxisFlag, pointOrder;
 
   PointExtents extents;
 
@@ -54,6 +55,10 @@ class PointStore {
   bool reservePoint();
   // Adds 5000 to the capacity, all arrays or none; shows the failure message.
   bool growPointStore();
+  // Makes room underneath for `count` points in all, so that an import of that many grows its
+  // arrays in the documented steps without moving them (which would also make untouched work
+  // arrays resident). Only a hint: nothing happens when the memory is not there.
+  void expectPoints(int count);
 
   // Fills point i (the one just reserved) in one go, keeping the duplicate index current.
   void setPoint(int i, double x, double y, double z, const PointName& name, std::int32_t type);

@@ -73,6 +73,7 @@ void importPreviewText(TFORM_Main& main) {
   // disturb the loop.
   const auto snapshot = main.PreviewMemo.snapshot();
   const TextLines& lines = *snapshot;
+  points.expectPoints(points.pointCount() + static_cast<int>(lines.size()));
   int added = 0;
   int withoutCoordinates = 0;
   main.progressStart(static_cast<int>(lines.size()) - 1);
