@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace merilon {
 namespace {
@@ -133,6 +134,18 @@ bool isValidUtf8(std::string_view bytes) {
 
 namespace {
 
+// The length of the run of ASCII bytes at the start, eight at a time.
+std::size_t asciiPrefix(std::string_view bytes) {
+  std::size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, bytes.data() + i, 8);
+    if (w & 0x8080808080808080ull) break;
+  }
+  while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+  return i;
+}
+
 // Characters a Polish survey file holds beyond ASCII: Latin-1 and Latin Extended-A letters and
 // signs, the spacing accents of code page 1250, general punctuation (dashes, quotes, ellipsis,
 // bullet, per mille), the euro and trade mark signs.
@@ -149,7 +162,7 @@ bool isUserTextUtf8(std::string_view bytes) {
   bool nonAscii = false;
   for (std::size_t i = 0; i < bytes.size();) {
     if (static_cast<unsigned char>(bytes[i]) < 0x80) {
-      ++i;
+      i += asciiPrefix(bytes.substr(i));
       continue;
     }
     char32_t cp = 0;
@@ -178,12 +191,7 @@ std::string repairUtf8(std::string_view bytes) {
   return out;
 }
 
-bool isAscii(std::string_view bytes) {
-  for (char c : bytes) {
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  }
-  return true;
-}
+bool isAscii(std::string_view bytes) { return asciiPrefix(bytes) == bytes.size(); }
 
 std::size_t utf8Length(std::string_view utf8) {
   std::size_t n = 0;

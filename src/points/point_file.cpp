@@ -52,21 +52,24 @@ void readNameAndType(const RecordParser& parser, PointName& name, std::int32_t& 
 
 }  // namespace
 
-std::string pointFileLine(const PointStore& points, int i) {
+void appendPointFileLine(std::string& line, const PointStore& points, int i) {
   const auto k = static_cast<std::size_t>(i);
-  std::string line;
-  line.reserve(64);
-  line += formatGeneral(points.pointX[k]);
+  appendGeneral(line, points.pointX[k]);
   line += ',';
-  line += formatGeneral(points.pointY[k]);
+  appendGeneral(line, points.pointY[k]);
   line += ',';
-  line += formatGeneral(points.pointZ[k]);
+  appendGeneral(line, points.pointZ[k]);
   line += ",\"";
   line += points.pointName[k].raw();
   line += "\",";
-  line += formatInt(points.pointType[k]);
+  appendInt(line, points.pointType[k]);
   line += ',';
-  line += formatInt(i);
+  appendInt(line, i);
+}
+
+std::string pointFileLine(const PointStore& points, int i) {
+  std::string line;
+  appendPointFileLine(line, points, i);
   return line;
 }
 
@@ -89,6 +92,7 @@ bool writeTextFile(TFORM_Main& main, const std::vector<std::string>& previewLine
   }
   // Nothing to write leaves no file behind: not the new one, nor the one it was to replace.
   bool empty = false;
+  std::string line;
   switch (kind) {
     case WriteKind::Points:
       writer.writeLine(std::string(kPointFileHeader) + ",");
@@ -99,8 +103,10 @@ bool writeTextFile(TFORM_Main& main, const std::vector<std::string>& previewLine
       }
       main.progressStart(points.pointCount());
       for (int i = 1; i <= points.pointCount(); ++i) {
-        writer.writeBytes(pointFileLine(points, i));
-        writer.writeBytes("\r\n");
+        line.clear();
+        appendPointFileLine(line, points, i);
+        line += "\r\n";
+        writer.writeBytes(line);
         main.progressPosition(i);
       }
       break;
