@@ -168,7 +168,11 @@ bool TextLineReader::next(std::string& utf8Line, std::size_t& rawLength) {
       if (c == '\n' || c == '\r') {
         std::string_view raw(buffer_.data() + begin_, i - begin_);
         rawLength = raw.size();
-        utf8Line = isAscii(raw) ? std::string(raw) : decodeCp1250(raw);
+        if (isAscii(raw)) {
+          utf8Line.assign(raw);
+        } else {
+          utf8Line = decodeCp1250(raw);
+        }
         begin_ = i + 1;
         if (c == '\r') {
           if (begin_ < end_) {
@@ -185,7 +189,11 @@ bool TextLineReader::next(std::string& utf8Line, std::size_t& rawLength) {
       if (begin_ < end_) {
         std::string_view raw(buffer_.data() + begin_, end_ - begin_);
         rawLength = raw.size();
-        utf8Line = isAscii(raw) ? std::string(raw) : decodeCp1250(raw);
+        if (isAscii(raw)) {
+          utf8Line.assign(raw);
+        } else {
+          utf8Line = decodeCp1250(raw);
+        }
         begin_ = end_;
         return true;
       }

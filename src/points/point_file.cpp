@@ -39,14 +39,21 @@ void readNameAndType(const RecordParser& parser, PointName& name, std::int32_t& 
       }
     }
   }
-  const std::string utf8(trimBlanks(parser.fieldSpan(4, std::min(last, parser.fieldCount()))));
-  const std::size_t chars = utf8Length(utf8);
-  std::string inner;
-  if (chars > 2) {
-    inner = utf8Prefix(utf8, chars - 1);
-    inner.erase(0, utf8Prefix(inner, 1).size());
+  const std::string_view text =
+      trimBlanks(parser.fieldSpan(4, std::min(last, parser.fieldCount())));
+  if (isAscii(text)) {
+    name =
+        PointName::fromText(text.size() > 2 ? text.substr(1, text.size() - 2) : std::string_view());
+  } else {
+    const std::string utf8(text);
+    const std::size_t chars = utf8Length(utf8);
+    std::string inner;
+    if (chars > 2) {
+      inner = utf8Prefix(utf8, chars - 1);
+      inner.erase(0, utf8Prefix(inner, 1).size());
+    }
+    name = PointName::fromText(inner);
   }
-  name = PointName::fromText(inner);
   type = parser.intField(last + 1);
 }
 
