@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/memory_advice.h"
 #include "points/coordinate_match.h"
 
 namespace merilon {
@@ -42,6 +43,10 @@ std::size_t DuplicateIndex::slotFor(std::uint32_t fingerprint) const {
 
 void DuplicateIndex::resizeTable(std::size_t size) {
   std::vector<Slot> old = std::move(slots_);
+  slots_ = std::vector<Slot>();
+  slots_.reserve(size);
+  // Every query lands on a random slot: huge pages spare most address translations.
+  if (size >= (1u << 18)) adviseHugePages(slots_.data(), size * sizeof(Slot));
   slots_.assign(size, Slot{0, 0});
   for (const Slot& s : old) {
     if (s.head != 0) slots_[slotFor(s.fingerprint)] = s;
@@ -52,13 +57,13 @@ void DuplicateIndex::grow() { resizeTable(slots_.empty() ? 1024 : slots_.size() 
 
 void DuplicateIndex::expect(int count) {
   std::size_t size = slots_.empty() ? 1024 : slots_.size();
-  while (size < static_cast<std::size_t>(count) * 2 + 2) size *= 2;
+  while (size * 3 < static_cast<std::size_t>(count) * 4 + 4) size *= 2;
   if (size > slots_.size()) resizeTable(size);
   nodes_.reserve(static_cast<std::size_t>(count) + 1);
 }
 
 void DuplicateIndex::insert(int index, std::int64_t cx, std::int64_t cy) {
-  if ((used_ + 1) * 2 > slots_.size()) grow();
+  if ((used_ + 1) * 4 > slots_.size() * 3) grow();
   const std::uint32_t fingerprint = fingerprintOf(cx, cy);
   Slot& s = slots_[slotFor(fingerprint)];
   if (s.head == 0) {
