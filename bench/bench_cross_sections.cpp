@@ -61,7 +61,7 @@ BENCHMARK(BM_ProjectAllPoints)->Unit(benchmark::kMillisecond)->Iterations(2);
 void BM_BuildCrossSections(benchmark::State& state) {
   Survey& s = survey();
   projectAllPoints(s.points, s.alignment, s.params);
-  const std::vector<std::int32_t> flags = s.points.pointUseFlag;
+  const auto flags = s.points.pointUseFlag;
   CrossSectionParams params = s.params;
   params.sectionRange = static_cast<double>(state.range(0));
   std::size_t messages = 0;

@@ -2,10 +2,7 @@
 // program stays small itself: a child started from a large process would carry that process's
 // memory into its own peak figure.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -13,9 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "bench_process.h"
 #include "platform/number_text.h"
-
-extern char** environ;
 
 namespace {
 
@@ -25,27 +21,11 @@ std::filesystem::path folder() {
   return dir;
 }
 
-std::filesystem::path cli() {
-  return std::filesystem::canonical("/proc/self/exe").parent_path() / "merilon-cli";
-}
-
 // Runs merilon-cli with its output thrown away; false when it did not succeed.
 bool runCli(std::vector<std::string> args, rusage& usage) {
-  args.insert(args.begin(), {cli().string(), "--program-folder", folder().string()});
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  const int started = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (started != 0) return false;
-  int status = 0;
-  wait4(pid, &status, 0, &usage);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  const merilon::bench::Run run = merilon::bench::runCli(folder(), std::move(args));
+  usage.ru_maxrss = static_cast<long>(run.peakMegabytes * 1024.0);
+  return run.ok;
 }
 
 // A point file of a million points, made by merilon-cli itself from generated survey text.

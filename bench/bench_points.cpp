@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 
+#include "bench_records.h"
 #include "bench_support.h"
 #include "platform/number_text.h"
 #include "points/point_file.h"
@@ -17,31 +18,7 @@ using namespace merilon;
 using merilon::bench::benchFolder;
 using merilon::bench::BenchProgram;
 using merilon::bench::QuietPlatform;
-
-// A million survey records of five fields: about 5 % exact duplicates of an earlier record and
-// 1 % with an earlier record's X and Y but another height.
-std::vector<std::string> surveyRecords(int n) {
-  std::mt19937_64 rng(2026);
-  std::uniform_real_distribution<double> east(5600000, 5610000), north(7450000, 7460000);
-  std::uniform_real_distribution<double> height(100, 200);
-  std::uniform_int_distribution<int> pick(0, 99);
-  std::vector<std::string> lines;
-  std::vector<std::array<double, 3>> made;
-  lines.reserve(static_cast<std::size_t>(n));
-  made.reserve(static_cast<std::size_t>(n));
-  for (int k = 0; k < n; ++k) {
-    std::array<double, 3> p{east(rng), north(rng), height(rng)};
-    const int roll = pick(rng);
-    if (!made.empty() && roll < 6) {
-      p = made[rng() % made.size()];
-      if (roll == 5) p[2] += 1.5;
-    }
-    made.push_back(p);
-    lines.push_back(formatFixed(p[0], 3) + "," + formatFixed(p[1], 3) + "," + formatFixed(p[2], 3) +
-                    ",PKT" + formatInt(k) + "," + formatInt(k % 7));
-  }
-  return lines;
-}
+using merilon::bench::surveyRecords;
 
 void BM_ImportMillionRecords(benchmark::State& state) {
   const auto records = surveyRecords(1000000);

@@ -21,7 +21,7 @@ namespace {
 
 // Reads the alignment file; an exit status other than kExitOk when it cannot be used.
 int readAlignmentArgument(const std::string& name, CliPlatform& platform, Alignment& alignment) {
-  if (!fileExists(name)) return cliFail(kExitInput, "nie można odczytać pliku " + name);
+  if (const int status = checkInputFile(name); status != kExitOk) return status;
   if (!alignment.initialise(platform)) return cliFail(kExitInput, "brak pamięci");
   RecordParser parser;
   std::vector<std::string> lines;
@@ -103,7 +103,7 @@ int runSections(const std::vector<std::string>& words, const CliEnvironment& env
   const std::string pointsFile = args.positional[0];
   const std::string alignmentFile = args.positional[1];
   for (const auto& input : {pointsFile, alignmentFile}) {
-    if (!fileExists(input)) return cliFail(kExitInput, "nie można odczytać pliku " + input);
+    if (const int status = checkInputFile(input); status != kExitOk) return status;
   }
   const std::string out = stripExtension(*args.option("o")) + ".TER";
   if (const int status = checkOutputFile(out, args.has("force")); status != kExitOk) return status;

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "points/numeric_helpers.h"
+
 namespace merilon::cli {
 
 std::unique_ptr<Program> startCliProgram(CliPlatform& platform, const CliEnvironment& env) {
@@ -16,6 +18,16 @@ int checkOutputFile(const std::string& out, bool force) {
   if (std::filesystem::exists(out) && !force) {
     return cliFail(kExitExists, "plik " + out + " istnieje (--force zapisuje mimo to)");
   }
+  return kExitOk;
+}
+
+int checkInputFile(const std::string& name) {
+  std::error_code ec;
+  const auto status = std::filesystem::status(name, ec);
+  if (!ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    return cliFail(kExitInput, "plik " + name + " nie jest zwykłym plikiem");
+  }
+  if (!fileExists(name)) return cliFail(kExitInput, "nie można odczytać pliku " + name);
   return kExitOk;
 }
 

@@ -18,6 +18,10 @@ std::unique_ptr<Program> startCliProgram(CliPlatform& platform, const CliEnviron
 // kExitOk, or kExitExists (with its message) when `out` exists and `force` is false.
 int checkOutputFile(const std::string& out, bool force);
 
+// kExitOk, or kExitInput (with its message) when `name` cannot be read or is no regular file
+// (a device or a pipe would never end or never start).
+int checkInputFile(const std::string& name);
+
 // The lines of the main window's message log from `first` on, one per line.
 void printLog(const TFORM_Main& main, std::size_t first = 0);
 

@@ -21,7 +21,7 @@ int runExportTxt(const std::vector<std::string>& words, const CliEnvironment& en
     return cliFail(kExitUsage, "użycie: merilon-cli export-txt POINTS.meri -o OUT.txt [--force]");
   }
   const std::string input = args.positional.front();
-  if (!fileExists(input)) return cliFail(kExitInput, "nie można odczytać pliku " + input);
+  if (const int status = checkInputFile(input); status != kExitOk) return status;
   const std::string out = stripExtension(*args.option("o")) + ".txt";
   if (const int status = checkOutputFile(out, args.has("force")); status != kExitOk) return status;
 
@@ -44,7 +44,13 @@ int runExportTxt(const std::vector<std::string>& words, const CliEnvironment& en
   exportPointText(main);
   printLog(main);
   if (failed || !std::filesystem::exists(out)) return kExitInput;
-  std::printf("Liczba punktów: %d\n", program->points.pointCount());
+  // Points of type 9 are left out of the text file.
+  const PointStore& points = program->points;
+  int written = 0;
+  for (int i = 1; i <= points.pointCount(); ++i) {
+    if (points.pointType[static_cast<std::size_t>(i)] != 9) ++written;
+  }
+  std::printf("Liczba punktów: %d\n", written);
   return kExitOk;
 }
 

@@ -3,6 +3,8 @@
 #include <clocale>
 #include <cstdio>
 #include <cstring>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -53,7 +55,13 @@ int main(int argc, char** argv) {
         std::printf("%s\n", c.usage);
         return 0;
       }
-      return c.run(rest, env);
+      try {
+        return c.run(rest, env);
+      } catch (const std::bad_alloc&) {
+        return merilon::cli::cliFail(merilon::cli::kExitInput, "brak pamięci");
+      } catch (const std::length_error&) {
+        return merilon::cli::cliFail(merilon::cli::kExitInput, "brak pamięci");
+      }
     }
   }
   return merilon::cli::cliFail(1, "nieznane polecenie " + words[0] + " (--help)");

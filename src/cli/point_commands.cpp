@@ -23,10 +23,10 @@ int runImport(const std::vector<std::string>& words, const CliEnvironment& env) 
     return cliFail(kExitUsage, "użycie: merilon-cli import INPUT... -o OUT.meri");
   }
   for (const auto& input : args.positional) {
-    if (!fileExists(input)) return cliFail(kExitInput, "nie można odczytać pliku " + input);
+    if (const int status = checkInputFile(input); status != kExitOk) return status;
   }
-  if (auto append = args.option("append"); append && !fileExists(*append)) {
-    return cliFail(kExitInput, "nie można odczytać pliku " + *append);
+  if (auto append = args.option("append")) {
+    if (const int status = checkInputFile(*append); status != kExitOk) return status;
   }
   const std::string out = stripExtension(*args.option("o")) + ".meri";
   if (const int status = checkOutputFile(out, args.has("force")); status != kExitOk) return status;
@@ -71,13 +71,16 @@ int runImport(const std::vector<std::string>& words, const CliEnvironment& env) 
     printLog(main);
     return kExitInput;
   }
+  // With no points the writer would leave no file behind, removing one that is there: nothing
+  // to write leaves the output as it is, and is no success of this command.
+  if (program->points.pointCount() == 0) {
+    printLog(main);
+    return cliFail(kExitInput, "brak punktów, nie zapisano pliku " + out);
+  }
   platform.saveAnswers.push_back(out);
   main.Button5Click();
   printLog(main);
   if (!main.pointsSaved) return kExitInput;
-  // With no points the writer leaves no file behind; that is no success of this command.
-  if (!std::filesystem::exists(out))
-    return cliFail(kExitInput, "brak punktów, nie zapisano pliku " + out);
   std::printf("Liczba punktów: %d\n", program->points.pointCount());
   return kExitOk;
 }
@@ -89,7 +92,7 @@ int runPoints(const std::vector<std::string>& words, const CliEnvironment& env) 
   if (args.positional.size() != 1)
     return cliFail(kExitUsage, "użycie: merilon-cli points POINTS.meri");
   const std::string file = args.positional.front();
-  if (!fileExists(file)) return cliFail(kExitInput, "nie można odczytać pliku " + file);
+  if (const int status = checkInputFile(file); status != kExitOk) return status;
 
   CliPlatform platform;
   bool unreadable = false;

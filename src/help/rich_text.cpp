@@ -209,8 +209,10 @@ class RtfReader {
     } else if (word == "uc" && parameter) {
       state().unicodeSkip = *parameter;
     } else if (word == "u" && parameter) {
-      int code = *parameter;
+      long long code = *parameter;
       if (code < 0) code += 65536;
+      // Beyond Unicode, negative beyond 16 bits or a lone surrogate: no character of its own.
+      if (code < 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) code = 0xFFFD;
       if (!state().skip) {
         std::string utf8;
         appendUtf8(utf8, static_cast<char32_t>(code));

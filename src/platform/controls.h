@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/text_lines.h"
+
 namespace merilon {
 
 // Which keys an edit field lets through (the rest are swallowed with a beep).
@@ -56,33 +58,37 @@ struct StatusBar : Control {
   std::string text;
 };
 
-// A multi-line plain-text editor holding its lines. Every change bumps the revision, so a view
-// copies a large text into its widget only when it really changed. A command that reads the lines
-// for a long time takes a snapshot: later changes copy the lines first, leaving the snapshot as it
-// was.
+// A multi-line plain-text editor holding its lines, in one block (`TextLines`). Every change
+// bumps the revision, so a view copies a large text into its widget only when it really changed.
+// A command that reads the lines for a long time takes a snapshot: later changes copy the lines
+// first, leaving the snapshot as it was.
 class Memo : public Control {
  public:
   using Lines = std::vector<std::string>;
 
-  const Lines& lines() const { return *lines_; }
-  std::shared_ptr<const Lines> snapshot() const { return lines_; }
-  std::size_t lineCount() const { return lines_->size(); }
-  std::string_view line(std::size_t i) const { return (*lines_)[i]; }
-  void setLines(Lines lines) {
-    lines_ = std::make_shared<Lines>(std::move(lines));
+  std::size_t lineCount() const { return text_->size(); }
+  std::string_view line(std::size_t i) const { return (*text_)[i]; }
+  // The lines as separate strings (a copy).
+  Lines lines() const { return text_->toVector(); }
+  const TextLines& text() const { return *text_; }
+  std::shared_ptr<const TextLines> snapshot() const { return text_; }
+
+  void setLines(const Lines& lines) { setText(TextLines(lines)); }
+  void setText(TextLines text) {
+    text_ = std::make_shared<TextLines>(std::move(text));
     replacedRevision_ = ++revision_;
   }
-  void appendLine(std::string line) {
-    writable().push_back(std::move(line));
+  void appendLine(std::string_view line) {
+    writable().push_back(line);
     ++revision_;
   }
   void appendLines(const Lines& more) {
-    Lines& lines = writable();
-    lines.insert(lines.end(), more.begin(), more.end());
+    TextLines& text = writable();
+    for (const auto& l : more) text.push_back(l);
     ++revision_;
   }
   void clear() {
-    lines_ = std::make_shared<Lines>();
+    text_ = std::make_shared<TextLines>();
     replacedRevision_ = ++revision_;
   }
   std::uint64_t revision() const { return revision_; }
@@ -92,11 +98,11 @@ class Memo : public Control {
   bool readOnly = true;
 
  private:
-  Lines& writable() {
-    if (lines_.use_count() > 1) lines_ = std::make_shared<Lines>(*lines_);
-    return *lines_;
+  TextLines& writable() {
+    if (text_.use_count() > 1) text_ = std::make_shared<TextLines>(*text_);
+    return *text_;
   }
-  std::shared_ptr<Lines> lines_ = std::make_shared<Lines>();
+  std::shared_ptr<TextLines> text_ = std::make_shared<TextLines>();
   std::uint64_t revision_ = 0;
   std::uint64_t replacedRevision_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace merilon {
 namespace {
@@ -131,12 +132,66 @@ bool isValidUtf8(std::string_view bytes) {
   return true;
 }
 
-bool isAscii(std::string_view bytes) {
-  for (char c : bytes) {
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
+namespace {
+
+// The length of the run of ASCII bytes at the start, eight at a time.
+std::size_t asciiPrefix(std::string_view bytes) {
+  std::size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, bytes.data() + i, 8);
+    if (w & 0x8080808080808080ull) break;
   }
-  return true;
+  while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+  return i;
 }
+
+// Characters a Polish survey file holds beyond ASCII: Latin-1 and Latin Extended-A letters and
+// signs, the spacing accents of code page 1250, general punctuation (dashes, quotes, ellipsis,
+// bullet, per mille), the euro and trade mark signs.
+bool plausibleInSurveyText(char32_t cp) {
+  return (cp >= 0xA0 && cp <= 0x17F) || cp == 0x2C7 || (cp >= 0x2D8 && cp <= 0x2DD) ||
+         (cp >= 0x2010 && cp <= 0x2027) || cp == 0x2030 || cp == 0x2039 || cp == 0x203A ||
+         cp == 0x20AC || cp == 0x2116 || cp == 0x2122;
+}
+
+}  // namespace
+
+bool isUserTextUtf8(std::string_view bytes) {
+  if (bytes.starts_with("\xEF\xBB\xBF")) return true;
+  bool nonAscii = false;
+  for (std::size_t i = 0; i < bytes.size();) {
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+      i += asciiPrefix(bytes.substr(i));
+      continue;
+    }
+    char32_t cp = 0;
+    const std::size_t len = decodeUtf8At(bytes, i, cp);
+    if (len == 0 || !plausibleInSurveyText(cp)) return false;
+    nonAscii = true;
+    i += len;
+  }
+  return nonAscii;
+}
+
+std::string repairUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size();) {
+    char32_t cp = 0;
+    const std::size_t len = decodeUtf8At(bytes, i, cp);
+    if (len == 0) {
+      appendUtf8(out, kHighHalf[static_cast<unsigned char>(bytes[i]) - 0x80]);
+      ++i;
+    } else {
+      out.append(bytes.substr(i, len));
+      i += len;
+    }
+  }
+  return out;
+}
+
+bool isAscii(std::string_view bytes) { return asciiPrefix(bytes) == bytes.size(); }
 
 std::size_t utf8Length(std::string_view utf8) {
   std::size_t n = 0;

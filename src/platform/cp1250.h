@@ -18,6 +18,17 @@ std::string encodeCp1250(std::string_view utf8);
 // True when the text is well-formed UTF-8.
 bool isValidUtf8(std::string_view bytes);
 
+// How a text file brought by the user is read: true (UTF-8) when the bytes open with a UTF-8
+// byte-order mark, or are valid UTF-8 holding non-ASCII characters every one of which a Polish
+// survey file could hold (Latin letters with diacritics, the no-break space, °, typographic
+// quotes and dashes, €, and the like); false (code page 1250) otherwise. Polish capitals in code
+// page 1250 often form valid UTF-8 of other scripts ("DÓŁ" is 44 D3 A3, U+04E3).
+bool isUserTextUtf8(std::string_view bytes);
+
+// UTF-8 text with every byte that is no part of a well-formed sequence taken as a code page
+// 1250 byte of its own.
+std::string repairUtf8(std::string_view bytes);
+
 // True when every byte is below 0x80.
 bool isAscii(std::string_view bytes);
 

@@ -130,6 +130,29 @@ bool appendFixedFast(std::string& out, double value, int decimals) {
   return true;
 }
 
+// The shortest text that reads back as the value, when it has at most 15 significant digits and
+// needs no exponent: then it is exactly the value rounded to 15 digits (the double lies within
+// half a unit of its last place of it, far less than half a unit of the 15th digit). Most survey
+// values take this way.
+bool appendShortGeneral(std::string& out, double value) {
+  const double a = std::fabs(value);
+  if (!(a >= 1e-5 && a < 1e15)) return false;
+  char buf[64];
+  const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+  if (res.ec != std::errc()) return false;
+  int significant = 0;
+  bool leading = true;
+  for (const char* p = buf; p != res.ptr; ++p) {
+    if (*p < '0' || *p > '9') continue;
+    if (leading && *p == '0') continue;
+    leading = false;
+    ++significant;
+  }
+  if (significant > 15) return false;
+  out.append(buf, res.ptr);
+  return true;
+}
+
 }  // namespace
 
 void appendFixed(std::string& out, double value, int decimals) {
@@ -184,9 +207,16 @@ void appendFixed(std::string& out, double value, int decimals) {
   }
 }
 
+void appendGeneral(std::string& out, double value) {
+  if (value != 0 && std::isfinite(value) && appendShortGeneral(out, value)) return;
+  out += formatGeneral(value);
+}
+
 std::string formatGeneral(double value) {
   if (!std::isfinite(value)) return std::isnan(value) ? "NAN" : (value < 0 ? "-INF" : "INF");
   if (value == 0) return "0";
+  std::string shortForm;
+  if (appendShortGeneral(shortForm, value)) return shortForm;
   Decimal d = toFifteenDigits(value);
   std::string out;
   if (d.negative) out.push_back('-');
@@ -215,6 +245,12 @@ std::string formatGeneral(double value) {
     out.append(d.digits, static_cast<std::size_t>(d.exponent), std::string::npos);
   }
   return out;
+}
+
+void appendInt(std::string& out, long long value) {
+  char buf[32];
+  auto res = std::to_chars(buf, buf + sizeof buf, value);
+  out.append(buf, res.ptr);
 }
 
 std::string formatInt(long long value) {

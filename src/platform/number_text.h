@@ -24,6 +24,10 @@ std::string formatGeneral(double value);
 // Plain decimal integer.
 std::string formatInt(long long value);
 
+// The general form and the integer appended to `out`, for writers of many numbers.
+void appendGeneral(std::string& out, double value);
+void appendInt(std::string& out, long long value);
+
 // Whole text (after trimming blanks and tabs) as a finite number with optional sign, decimals and
 // exponent; nothing when it does not convert.
 std::optional<double> parseDouble(std::string_view text);

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/text_lines.h"
+
 namespace merilon {
 
 // Splits raw file bytes into lines at LF, CR LF or CR; a final line end makes no empty line.
@@ -24,6 +26,9 @@ bool readCp1250Lines(const std::filesystem::path& path, std::vector<std::string>
 // read as UTF-8 (a byte-order mark is dropped), any other as code page 1250.
 bool readUserTextLines(const std::filesystem::path& path, std::vector<std::string>& lines,
                        std::string& error);
+
+// The same, into one block of lines: what the preview pane holds.
+bool readUserText(const std::filesystem::path& path, TextLines& text, std::string& error);
 
 // Streams the lines of a code page 1250 file one at a time, so large files need no whole copy in
 // memory. `rawLength` is the line's length in bytes on disk, without its line end.
@@ -51,8 +56,18 @@ class TextLineReader {
   std::string error_;
 };
 
-// Writes a file safely: the bytes go to a temporary file beside the target, which replaces the
-// target only when everything was written, so a failed save never destroys the old file.
+// The file a link points to, following a chain of links; the name itself when it is no link.
+std::filesystem::path linkTarget(const std::filesystem::path& name);
+
+// The temporary file a save of `target` writes first: beside the file the name finally points
+// to, under a fixed name ("NAME.tmp~"), so that one left by a killed save is found again.
+std::filesystem::path temporaryFileFor(const std::filesystem::path& target);
+
+// Writes a file safely: the bytes go to the temporary file, which is flushed to disk and then
+// renamed over the target only when everything was written, so a failed or killed save never
+// destroys the old file. A target reached through a link is replaced where it lies (the link
+// stays), and the new file keeps the old one's permission bits. A stale temporary file of an
+// earlier save is replaced; a failed save removes its own.
 class SafeFileWriter {
  public:
   explicit SafeFileWriter(std::filesystem::path target);
@@ -65,7 +80,7 @@ class SafeFileWriter {
   void writeBytes(std::string_view bytes);
   // Appends one UTF-8 line, encoded to code page 1250 and ended with CR LF.
   void writeLine(std::string_view utf8);
-  // Flushes, closes and renames over the target. False on any failure so far.
+  // Flushes to disk, closes and renames over the target. False on any failure so far.
   bool commit();
   // Gives up: the temporary file is removed and the target left untouched.
   void discard();
@@ -74,9 +89,10 @@ class SafeFileWriter {
  private:
   void flushBuffer();
   void fail(const std::string& reason);
+  void closeFile();
   std::filesystem::path target_;
   std::filesystem::path temp_;
-  std::FILE* file_ = nullptr;
+  int fd_ = -1;
   std::string buffer_;
   std::string error_;
 };

@@ -2,119 +2,131 @@
 
 #include <cmath>
 
+#include "platform/memory_advice.h"
+#include "points/coordinate_match.h"
+
 namespace merilon {
 namespace {
 
-constexpr double kCellsPerMetre = 100.0;
-constexpr double kTolerance = 0.01;
-// Beyond this magnitude the cell arithmetic loses its meaning; such queries scan instead.
-constexpr double kGridLimit = 1e11;
-
-std::uint64_t mix(std::int64_t cx, std::int64_t cy) {
+// A well-mixed 32-bit fingerprint of a cell; it alone also places the cell in the table.
+std::uint32_t fingerprintOf(std::int64_t cx, std::int64_t cy) {
   std::uint64_t h = static_cast<std::uint64_t>(cx) * 0x9E3779B97F4A7C15ull;
   h ^= static_cast<std::uint64_t>(cy) + 0x7F4A7C159E3779B9ull + (h << 6) + (h >> 2);
   h ^= h >> 29;
   h *= 0xBF58476D1CE4E5B9ull;
   h ^= h >> 32;
-  return h;
+  return static_cast<std::uint32_t>(h);
+}
+
+// The centimetre cells a value belongs to: its own for a whole value; the two around it for one
+// off the grid, since a whole value on either side may lie within 0.01. False beyond the grid.
+bool cellsOf(double v, std::int64_t& first, std::int64_t& last) {
+  const GridValue g = gridValue(v, kCentimetres);
+  if (g.whole) {
+    first = last = g.units;
+    return true;
+  }
+  if (!(std::fabs(g.scaled) < 1e15)) return false;
+  first = static_cast<std::int64_t>(std::floor(g.scaled));
+  last = first + 1;
+  return true;
 }
 
 }  // namespace
 
-std::int64_t DuplicateIndex::cellOf(double v) {
-  double q = v * kCellsPerMetre;
-  if (!(q > -1e15)) q = -1e15;  // also catches NaN
-  if (q > 1e15) q = 1e15;
-  return static_cast<std::int64_t>(std::floor(q));
-}
-
-std::size_t DuplicateIndex::slotFor(std::int64_t cx, std::int64_t cy) const {
+std::size_t DuplicateIndex::slotFor(std::uint32_t fingerprint) const {
   const std::size_t mask = slots_.size() - 1;
-  std::size_t s = static_cast<std::size_t>(mix(cx, cy)) & mask;
-  while (slots_[s].head != 0 && (slots_[s].cx != cx || slots_[s].cy != cy)) s = (s + 1) & mask;
+  std::size_t s = fingerprint & mask;
+  while (slots_[s].head != 0 && slots_[s].fingerprint != fingerprint) s = (s + 1) & mask;
   return s;
 }
 
-void DuplicateIndex::grow() {
+void DuplicateIndex::resizeTable(std::size_t size) {
   std::vector<Slot> old = std::move(slots_);
-  slots_.assign(old.empty() ? 1024 : old.size() * 2, Slot{0, 0, 0, 0});
+  slots_ = std::vector<Slot>();
+  slots_.reserve(size);
+  // Every query lands on a random slot: huge pages spare most address translations.
+  if (size >= (1u << 18)) adviseHugePages(slots_.data(), size * sizeof(Slot));
+  slots_.assign(size, Slot{0, 0});
   for (const Slot& s : old) {
-    if (s.head != 0) slots_[slotFor(s.cx, s.cy)] = s;
+    if (s.head != 0) slots_[slotFor(s.fingerprint)] = s;
   }
+}
+
+void DuplicateIndex::grow() { resizeTable(slots_.empty() ? 1024 : slots_.size() * 2); }
+
+void DuplicateIndex::expect(int count) {
+  std::size_t size = slots_.empty() ? 1024 : slots_.size();
+  while (size * 3 < static_cast<std::size_t>(count) * 4 + 4) size *= 2;
+  if (size > slots_.size()) resizeTable(size);
+  nodes_.reserve(static_cast<std::size_t>(count) + 1);
 }
 
 void DuplicateIndex::insert(int index, std::int64_t cx, std::int64_t cy) {
-  if ((used_ + 1) * 2 > slots_.size()) grow();
-  if (next_.size() <= static_cast<std::size_t>(index)) {
-    next_.resize(std::max<std::size_t>(static_cast<std::size_t>(index) + 1, next_.size() * 3 / 2));
-  }
-  next_[static_cast<std::size_t>(index)] = 0;
-  Slot& s = slots_[slotFor(cx, cy)];
+  if ((used_ + 1) * 4 > slots_.size() * 3) grow();
+  const std::uint32_t fingerprint = fingerprintOf(cx, cy);
+  Slot& s = slots_[slotFor(fingerprint)];
   if (s.head == 0) {
-    s = Slot{cx, cy, index, index};
+    s.fingerprint = fingerprint;
     ++used_;
-  } else {
-    next_[static_cast<std::size_t>(s.tail)] = index;
-    s.tail = index;
   }
+  nodes_.push_back(Node{index, s.head});
+  s.head = static_cast<std::int32_t>(nodes_.size() - 1);
 }
 
-void DuplicateIndex::rebuild(const std::vector<double>& x, const std::vector<double>& y,
-                             int count) {
-  slots_.clear();
+void DuplicateIndex::rebuild(const double* x, const double* y, int count) {
+  // The table keeps its size: an import may have sized it for what it will add.
+  slots_.assign(slots_.size(), Slot{0, 0});
   used_ = 0;
-  next_.assign(static_cast<std::size_t>(count) + 1, 0);
-  std::size_t size = 1024;
-  while (size < static_cast<std::size_t>(count) * 2 + 2) size *= 2;
-  slots_.assign(size, Slot{0, 0, 0, 0});
-  for (int i = 1; i <= count; ++i) {
-    insert(i, cellOf(x[static_cast<std::size_t>(i)]), cellOf(y[static_cast<std::size_t>(i)]));
-  }
+  nodes_.assign(1, Node{0, 0});
+  outside_.clear();
+  expect(count);
+  for (int i = 1; i <= count; ++i) add(i, x[i], y[i]);
   indexedCount_ = count;
   valid_ = true;
 }
 
 void DuplicateIndex::add(int index, double x, double y) {
-  insert(index, cellOf(x), cellOf(y));
+  std::int64_t x0, x1, y0, y1;
+  if (cellsOf(x, x0, x1) && cellsOf(y, y0, y1)) {
+    for (std::int64_t cx = x0; cx <= x1; ++cx) {
+      for (std::int64_t cy = y0; cy <= y1; ++cy) insert(index, cx, cy);
+    }
+  } else {
+    outside_.push_back(index);
+  }
   indexedCount_ = index;
 }
 
-int DuplicateIndex::findFirstNear(double x, double y, const std::vector<double>& xs,
-                                  const std::vector<double>& ys) const {
-  auto near = [&](int i) {
-    return std::fabs(x - xs[static_cast<std::size_t>(i)]) < kTolerance &&
-           std::fabs(y - ys[static_cast<std::size_t>(i)]) < kTolerance;
-  };
-  if (slots_.empty()) return 0;
-  if (!(std::fabs(x) < kGridLimit && std::fabs(y) < kGridLimit)) {
-    for (int i = 1; i <= indexedCount_; ++i) {
-      if (near(i)) return i;
+int DuplicateIndex::scanCell(std::int64_t cx, std::int64_t cy, double x, double y, const double* xs,
+                             const double* ys) const {
+  const Slot& s = slots_[slotFor(fingerprintOf(cx, cy))];
+  int best = 0;
+  // The chain runs from the newest point to the oldest; the lowest match is the last one.
+  for (std::int32_t n = s.head; n != 0;) {
+    const Node& node = nodes_[static_cast<std::size_t>(n)];
+    if (sameXY(x, y, xs[node.point], ys[node.point])) best = node.point;
+    n = node.next;
+  }
+  return best;
+}
+
+int DuplicateIndex::findFirstNear(double x, double y, const double* xs, const double* ys) const {
+  if (slots_.empty() || indexedCount_ == 0) return 0;
+  std::int64_t x0, x1, y0, y1;
+  if (!cellsOf(x, x0, x1) || !cellsOf(y, y0, y1)) {
+    // Values beyond the grid (past 1e13 m) are compared with each other only; the walk takes
+    // the first match.
+    for (int i : outside_) {
+      if (sameXY(x, y, xs[i], ys[i])) return i;
     }
     return 0;
   }
-  // A match lies in the neighbouring cells; where the query sits within rounding reach of a
-  // cell border, one more cell on that side is looked at so the result stays exact.
-  auto range = [](double v, std::int64_t& lo, std::int64_t& hi) {
-    const double q = v * kCellsPerMetre;
-    const double f = std::floor(q);
-    const double slack = std::fabs(q) * 1e-15 + 1e-9;
-    lo = static_cast<std::int64_t>(f) - 1 - (q - f < slack ? 1 : 0);
-    hi = static_cast<std::int64_t>(f) + 1 + (f + 1 - q < slack ? 1 : 0);
-  };
-  std::int64_t x0, x1, y0, y1;
-  range(x, x0, x1);
-  range(y, y0, y1);
   int best = 0;
   for (std::int64_t cx = x0; cx <= x1; ++cx) {
     for (std::int64_t cy = y0; cy <= y1; ++cy) {
-      const Slot& s = slots_[slotFor(cx, cy)];
-      for (int i = s.head; i != 0 && (best == 0 || i < best);
-           i = next_[static_cast<std::size_t>(i)]) {
-        if (near(i)) {
-          best = i;
-          break;
-        }
-      }
+      const int i = scanCell(cx, cy, x, y, xs, ys);
+      if (i != 0 && (best == 0 || i < best)) best = i;
     }
   }
   return best;

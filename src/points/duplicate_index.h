@@ -1,4 +1,4 @@
-// A hash grid of 0.01 m cells over the points' X and Y, so that the import's duplicate test
+// A hash grid of centimetre cells over the points' X and Y, so that the import's duplicate test
 // finds the lowest-index point within 0.01 without scanning the whole store.
 #pragma once
 
@@ -13,30 +13,41 @@ class DuplicateIndex {
   void invalidate() { valid_ = false; }
   bool valid() const { return valid_; }
 
-  // Rebuilds the grid from points 1..count.
-  void rebuild(const std::vector<double>& x, const std::vector<double>& y, int count);
+  // Rebuilds the grid from points 1..count of the coordinate arrays.
+  void rebuild(const double* x, const double* y, int count);
+  // Sizes the table for `count` points in all, so that it need not grow on the way.
+  void expect(int count);
   // Adds point `index`, which must be higher than every indexed point.
   void add(int index, double x, double y);
   int indexedCount() const { return indexedCount_; }
 
-  // The lowest index i with |x − x[i]| < 0.01 and |y − y[i]| < 0.01, or 0 when none.
-  int findFirstNear(double x, double y, const std::vector<double>& xs,
-                    const std::vector<double>& ys) const;
+  // The lowest index i whose X and Y are within 0.01 of x and y (`sameXY`), or 0 when none.
+  int findFirstNear(double x, double y, const double* xs, const double* ys) const;
 
  private:
+  // An open-addressing slot: a fingerprint of the cell and the newest node of its chain. Cells
+  // whose fingerprints coincide share a chain, which costs time only: every candidate is tested
+  // exactly.
   struct Slot {
-    std::int64_t cx;
-    std::int64_t cy;
-    std::int32_t head;  // lowest index in the cell (0: empty slot)
-    std::int32_t tail;  // highest index in the cell
+    std::uint32_t fingerprint;
+    std::int32_t head;  // node (0: empty slot)
   };
-  static std::int64_t cellOf(double v);
-  std::size_t slotFor(std::int64_t cx, std::int64_t cy) const;
+  int scanCell(std::int64_t cx, std::int64_t cy, double x, double y, const double* xs,
+               const double* ys) const;
+  std::size_t slotFor(std::uint32_t fingerprint) const;
   void grow();
   void insert(int index, std::int64_t cx, std::int64_t cy);
 
   std::vector<Slot> slots_;
-  std::vector<std::int32_t> next_;  // next index in the same cell, ascending; 0 ends the chain
+  // Chain nodes: the point and the next (older) node of the same cell; node 0 ends a chain.
+  struct Node {
+    std::int32_t point;
+    std::int32_t next;
+  };
+  void resizeTable(std::size_t size);
+  std::vector<Node> nodes_;
+  // Points whose X or Y lies beyond the grid (huge magnitudes); queries there scan every point.
+  std::vector<std::int32_t> outside_;
   std::size_t used_ = 0;
   int indexedCount_ = 0;
   bool valid_ = false;

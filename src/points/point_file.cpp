@@ -14,45 +14,69 @@
 namespace merilon {
 namespace {
 
-std::string fileTitle(const std::string& fileName) {
-  return stripExtension(std::filesystem::path(fileName).filename().string());
+bool quoted(std::string_view text) {
+  return text.size() >= 2 && text.front() == '"' && text.back() == '"';
 }
 
-// The name of a point line: fields 4 up to the third-last field hold it (a name may contain
-// commas), with the enclosing quotation marks dropped. Lines of fewer than six fields keep the
-// old reading: field 4 is the name and field 5 the type.
+// The name and type of a point line. A quoted name may hold commas and so span several fields:
+// it runs to the third-last field that is not a trailing empty one (type and index follow it),
+// or failing that to the first field that closes the quotation. A line without a quoted field 4
+// keeps the old reading: field 4 is the name and field 5 the type. The enclosing characters
+// (the quotation marks) are dropped.
 void readNameAndType(const RecordParser& parser, PointName& name, std::int32_t& type) {
-  const int n = parser.fieldCount();
-  const int lastNameField = n >= 6 ? n - 2 : 4;
-  std::string_view text = trimBlanks(parser.fieldSpan(4, std::min(lastNameField, n)));
-  const std::string utf8 = std::string(text);
-  const std::size_t chars = utf8Length(utf8);
-  std::string inner;
-  if (chars > 2) {
-    inner = utf8Prefix(utf8, chars - 1);
-    inner.erase(0, utf8Prefix(inner, 1).size());
+  int n = parser.fieldCount();
+  while (n > 4 && trimBlanks(parser.textField(n)).empty()) --n;
+  int last = 4;
+  if (trimBlanks(parser.textField(4)).starts_with('"')) {
+    if (n >= 6 && quoted(trimBlanks(parser.fieldSpan(4, n - 2)))) {
+      last = n - 2;
+    } else {
+      for (int k = 4; k <= n; ++k) {
+        if (quoted(trimBlanks(parser.fieldSpan(4, k)))) {
+          last = k;
+          break;
+        }
+      }
+    }
   }
-  name = PointName::fromText(inner);
-  type = parser.intField(n >= 6 ? n - 1 : 5);
+  const std::string_view text =
+      trimBlanks(parser.fieldSpan(4, std::min(last, parser.fieldCount())));
+  if (isAscii(text)) {
+    name =
+        PointName::fromText(text.size() > 2 ? text.substr(1, text.size() - 2) : std::string_view());
+  } else {
+    const std::string utf8(text);
+    const std::size_t chars = utf8Length(utf8);
+    std::string inner;
+    if (chars > 2) {
+      inner = utf8Prefix(utf8, chars - 1);
+      inner.erase(0, utf8Prefix(inner, 1).size());
+    }
+    name = PointName::fromText(inner);
+  }
+  type = parser.intField(last + 1);
 }
 
 }  // namespace
 
-std::string pointFileLine(const PointStore& points, int i) {
+void appendPointFileLine(std::string& line, const PointStore& points, int i) {
   const auto k = static_cast<std::size_t>(i);
-  std::string line;
-  line.reserve(64);
-  line += formatGeneral(points.pointX[k]);
+  appendGeneral(line, points.pointX[k]);
   line += ',';
-  line += formatGeneral(points.pointY[k]);
+  appendGeneral(line, points.pointY[k]);
   line += ',';
-  line += formatGeneral(points.pointZ[k]);
+  appendGeneral(line, points.pointZ[k]);
   line += ",\"";
   line += points.pointName[k].raw();
   line += "\",";
-  line += formatInt(points.pointType[k]);
+  appendInt(line, points.pointType[k]);
   line += ',';
-  line += formatInt(i);
+  appendInt(line, i);
+}
+
+std::string pointFileLine(const PointStore& points, int i) {
+  std::string line;
+  appendPointFileLine(line, points, i);
   return line;
 }
 
@@ -75,6 +99,7 @@ bool writeTextFile(TFORM_Main& main, const std::vector<std::string>& previewLine
   }
   // Nothing to write leaves no file behind: not the new one, nor the one it was to replace.
   bool empty = false;
+  std::string line;
   switch (kind) {
     case WriteKind::Points:
       writer.writeLine(std::string(kPointFileHeader) + ",");
@@ -85,8 +110,10 @@ bool writeTextFile(TFORM_Main& main, const std::vector<std::string>& previewLine
       }
       main.progressStart(points.pointCount());
       for (int i = 1; i <= points.pointCount(); ++i) {
-        writer.writeBytes(pointFileLine(points, i));
-        writer.writeBytes("\r\n");
+        line.clear();
+        appendPointFileLine(line, points, i);
+        line += "\r\n";
+        writer.writeBytes(line);
         main.progressPosition(i);
       }
       break;
@@ -242,7 +269,7 @@ void openPointsCommand(TFORM_Main& main) {
       }
       main.showStatus("");
       main.progressPosition(0);
-      main.setDocumentTitle(fileTitle(name));
+      main.setDocumentTitle(name);
       main.loadFileParams(name);
       main.logMessage("Liczba wczytanych punktów: " + formatInt(points.pointCount()));
     }

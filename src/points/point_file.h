@@ -26,6 +26,7 @@ bool writeTextFile(TFORM_Main& main, const std::vector<std::string>& previewLine
 
 // One point line of the point file, in code page 1250 bytes without the line end.
 std::string pointFileLine(const PointStore& points, int i);
+void appendPointFileLine(std::string& line, const PointStore& points, int i);
 // One line of the point text export (UTF-8).
 std::string pointTextLine(const PointStore& points, int i);
 

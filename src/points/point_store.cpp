@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/number_text.h"
+#include "points/coordinate_match.h"
 #include "points/numeric_helpers.h"
 #include "points/storage_growth.h"
 
@@ -44,6 +45,23 @@ bool PointStore::growPointStore() {
   return true;
 }
 
+void PointStore::expectPoints(int count) {
+  if (count < pointCapacity_) return;
+  // The capacity the documented steps reach for `count` points.
+  const auto n = static_cast<std::size_t>(
+      pointCapacity_ + ((count - pointCapacity_) / kGrowthStep + 1) * kGrowthStep);
+  try {
+    for (auto* v : {&pointX, &pointY, &pointZ, &pointChainage, &pointOffset, &pointLayerDepth}) {
+      v->reserve(n);
+    }
+    for (auto* v : {&pointType, &pointUseFlag, &pointAxisFlag, &pointOrder}) v->reserve(n);
+    pointName.reserve(n);
+    duplicates_.expect(count);
+  } catch (const std::bad_alloc&) {
+    // The steps themselves will tell when memory runs out.
+  }
+}
+
 void PointStore::clearPoints() {
   pointCount_ = 0;
   duplicates_.invalidate();
@@ -76,20 +94,20 @@ void PointStore::setPoint(int i, double x, double y, double z, const PointName& 
 }
 
 NewPointCheck PointStore::checkNewPoint(int recordNumber, double x, double y, double z,
-                                        const std::string& recordLine,
+                                        std::string_view recordLine,
                                         const std::function<void(const std::string&)>& log) {
   if (!duplicates_.valid() || duplicates_.indexedCount() != pointCount_) {
-    duplicates_.rebuild(pointX, pointY, pointCount_);
+    duplicates_.rebuild(pointX.data(), pointY.data(), pointCount_);
   }
   NewPointCheck result{true, pointCount_ + 1};
-  const int i = duplicates_.findFirstNear(x, y, pointX, pointY);
+  const int i = duplicates_.findFirstNear(x, y, pointX.data(), pointY.data());
   if (i == 0) return result;
-  if (std::fabs(z - pointZ[static_cast<std::size_t>(i)]) < 0.01) {
+  if (sameHeight(z, pointZ[static_cast<std::size_t>(i)])) {
     return NewPointCheck{false, i};
   }
   if (log) {
     log("* Dwa punkty z rekordu: " + formatInt(recordNumber) + " i punkt nr " + formatInt(i) +
-        " o takich samych współrzędnych X i Y i różnym Z: " + recordLine + " i " +
+        " o takich samych współrzędnych X i Y i różnym Z: " + std::string(recordLine) + " i " +
         formatGeneral(pointZ[static_cast<std::size_t>(i)]));
   }
   return result;

@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "points/duplicate_index.h"
 #include "points/point_name.h"
+#include "points/storage_growth.h"
 
 namespace merilon {
 
@@ -32,12 +34,12 @@ class PointStore {
 
   explicit PointStore(Platform& platform);
 
-  std::vector<double> pointX, pointY, pointZ;
-  std::vector<PointName> pointName;
-  std::vector<std::int32_t> pointType;
+  StoreArray<double> pointX, pointY, pointZ;
+  StoreArray<PointName> pointName;
+  StoreArray<std::int32_t> pointType;
   // Work arrays of the cross-section generator and the point tools.
-  std::vector<double> pointChainage, pointOffset, pointLayerDepth;
-  std::vector<std::int32_t> pointUseFlag, pointAxisFlag, pointOrder;
+  StoreArray<double> pointChainage, pointOffset, pointLayerDepth;
+  StoreArray<std::int32_t> pointUseFlag, pointAxisFlag, pointOrder;
 
   PointExtents extents;
 
@@ -53,6 +55,10 @@ class PointStore {
   bool reservePoint();
   // Adds 5000 to the capacity, all arrays or none; shows the failure message.
   bool growPointStore();
+  // Makes room underneath for `count` points in all, so that an import of that many grows its
+  // arrays in the documented steps without moving them (which would also make untouched work
+  // arrays resident). Only a hint: nothing happens when the memory is not there.
+  void expectPoints(int count);
 
   // Fills point i (the one just reserved) in one go, keeping the duplicate index current.
   void setPoint(int i, double x, double y, double z, const PointName& name, std::int32_t type);
@@ -62,7 +68,7 @@ class PointStore {
   // The import's duplicate test; `recordLine` is the record's whole text for the log line.
   // `log` receives the line about a point of equal X, Y and another height.
   NewPointCheck checkNewPoint(int recordNumber, double x, double y, double z,
-                              const std::string& recordLine,
+                              std::string_view recordLine,
                               const std::function<void(const std::string&)>& log);
 
   void computePointExtents();

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <new>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "platform/number_text.h"
@@ -11,10 +13,36 @@
 
 namespace merilon {
 
+// An allocator whose growth leaves new elements of trivial types uninitialised, as the stores'
+// arrays were in the program's past: room that is reserved but never written is never resident,
+// so the cross-section work arrays cost no memory until a command fills them.
+template <typename T>
+struct UninitialisedAllocator : std::allocator<T> {
+  template <typename U>
+  struct rebind {
+    using other = UninitialisedAllocator<U>;
+  };
+  UninitialisedAllocator() = default;
+  template <typename U>
+  UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+  template <typename U>
+  void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>) {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <typename U, typename... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+};
+
+// The arrays of the point store and the other stores.
+template <typename T>
+using StoreArray = std::vector<T, UninitialisedAllocator<T>>;
+
 // Sets the vector to n elements. Its storage grows geometrically underneath, so that growing in
 // fixed steps does not copy the whole array each time; untouched reserve is not resident.
-template <typename T>
-void growTo(std::vector<T>& v, std::size_t n) {
+template <typename Vector>
+void growTo(Vector& v, std::size_t n) {
   if (n > v.capacity()) v.reserve(std::max(n, v.capacity() + v.capacity() / 2));
   v.resize(n);
 }

@@ -43,7 +43,7 @@ void exportPreviewText(TFORM_Main& main) {
   // Text pasted into the preview while the file is written ("Ze schowka" stays enabled) does not
   // reach this file.
   const auto lines = main.PreviewMemo.snapshot();
-  writeTextFile(main, *lines, program.lastTextExport, 0, WriteKind::PreviewText);
+  writeTextFile(main, lines->toVector(), program.lastTextExport, 0, WriteKind::PreviewText);
 }
 
 void exportPointText(TFORM_Main& main) {

@@ -1,5 +1,6 @@
 #include "points/text_import.h"
 
+#include <cmath>
 #include <vector>
 
 #include "platform/cp1250.h"
@@ -53,8 +54,6 @@ void importPreviewText(TFORM_Main& main) {
       main.pointToolLines.clear();
     }
   }
-  if (!main.currentTextFile.empty()) main.saveFileParams(main.currentTextFile);
-
   RecordStructure structure;
   if (!readRecordStructure(main, parser, structure)) {
     showMessage(platform, MessageIcon::Error, MessageButtons::Ok, "Błąd",
@@ -62,12 +61,19 @@ void importPreviewText(TFORM_Main& main) {
     main.refreshPointCount();
     return;
   }
+  // Only a usable structure is remembered: a wrong one would come back with the file. The
+  // settings file is split at commas, so the records' separator is set again afterwards.
+  if (!main.currentTextFile.empty()) {
+    main.saveFileParams(main.currentTextFile);
+    readRecordStructure(main, parser, structure);
+  }
   main.logMessage("---- Wczytywanie dodatkowych danych (punkty) z pliku: " + main.currentTextFile);
 
   // The import reads the lines as they are now: text pasted into the preview meanwhile cannot
   // disturb the loop.
   const auto snapshot = main.PreviewMemo.snapshot();
-  const std::vector<std::string>& lines = *snapshot;
+  const TextLines& lines = *snapshot;
+  points.expectPoints(points.pointCount() + static_cast<int>(lines.size()));
   int added = 0;
   int withoutCoordinates = 0;
   main.progressStart(static_cast<int>(lines.size()) - 1);
@@ -101,7 +107,7 @@ void importPreviewText(TFORM_Main& main) {
         return;
       }
     }
-    parser.recordLine = lines[l];
+    parser.recordLine.assign(lines[l]);
     parser.splitRecord();
     if (parser.fieldCount() < 2) {
       ++emptyLines;
@@ -110,16 +116,18 @@ void importPreviewText(TFORM_Main& main) {
     main.progressPosition(static_cast<int>(l));
     const int fields = parser.fieldCount();
     if (fields < structure.x || fields < structure.y || fields < structure.z) continue;
-    // A record without numeric X or Y (a header line, say) is no point.
+    // A record without numeric X or Y (a header line, say) is no point. So is a value whose
+    // rounding overflows: it could be written only as "INF".
     const auto readX = parseDouble(parser.textField(structure.x));
     const auto readY = parseDouble(parser.textField(structure.y));
-    if (!readX || !readY) {
+    const double x = readX ? round2(*readX) : 0;
+    const double y = readY ? round2(*readY) : 0;
+    if (!readX || !readY || !std::isfinite(x) || !std::isfinite(y)) {
       ++withoutCoordinates;
       continue;
     }
-    const double x = round2(*readX);
-    const double y = round2(*readY);
-    const double z = round3(parser.floatField(structure.z));
+    double z = round3(parser.floatField(structure.z));
+    if (!std::isfinite(z)) z = NO_VALUE_F;
     std::string_view symbol;
     if (structure.symbol >= 1) symbol = trimBlanks(parser.textField(structure.symbol));
     std::int32_t type = 0;

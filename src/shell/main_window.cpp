@@ -166,8 +166,9 @@ void TFORM_Main::PROGMAXI() {
 // --- Files from the menu and the desktop --------------------------------------------------------
 
 void TFORM_Main::MyMenuHandler(const std::string& caption) {
+  // An accelerator mark belongs to the item's number; the file name after it is taken as it is.
   std::string text = caption;
-  if (const auto amp = text.find('&'); amp != std::string::npos) text.erase(amp, 1);
+  if (text.starts_with('&')) text.erase(0, 1);
   pendingFile = text.size() > 2 ? text.substr(2) : std::string();
   const std::string ext = upperExtension(pendingFile);
   if (ext == ".MERI") {
@@ -253,9 +254,9 @@ void TFORM_Main::Button1Click() {
   if (!chosen) return;
   platform().setBusyCursor(true);
   const std::string name = chosen->string();
-  std::vector<std::string> lines;
+  TextLines lines;
   std::string error;
-  if (!readUserTextLines(*chosen, lines, error)) {
+  if (!readUserText(*chosen, lines, error)) {
     platform().setBusyCursor(false);
     reportFileError("Błąd odczytu pliku", name, error);
     return;
@@ -264,7 +265,7 @@ void TFORM_Main::Button1Click() {
   addRecentFile(name);
   if (chosen->has_parent_path()) dataFolder = chosen->parent_path();
   PreviewMemo.readOnly = true;
-  PreviewMemo.setLines(std::move(lines));
+  PreviewMemo.setText(std::move(lines));
   platform().setBusyCursor(false);
   loadFileParams(name);
 }
@@ -406,6 +407,8 @@ void TFORM_Main::applyFileParams(const FileParams& p) {
 }
 
 void TFORM_Main::saveFileParams(const std::string& fileName) {
+  // The settings go through the hidden buffer, which then no longer holds the sections.
+  program_.FormPoprzeczka.sectionTextLoaded = false;
   std::string error;
   const auto writeFile = program_.folders.forWriting("MERI_PARAM.knf");
   if (!merilon::saveFileParams(program_.parser, program_.folders.forReading("MERI_PARAM.knf"),
@@ -415,6 +418,7 @@ void TFORM_Main::saveFileParams(const std::string& fileName) {
 }
 
 void TFORM_Main::loadFileParams(const std::string& fileName) {
+  program_.FormPoprzeczka.sectionTextLoaded = false;
   FileParams p = currentFileParams();
   if (merilon::loadFileParams(program_.parser, program_.folders.forReading("MERI_PARAM.knf"),
                               fileName, p)) {

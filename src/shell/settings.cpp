@@ -97,6 +97,8 @@ void readSettings(Settings& settings, RecordParser& parser, const std::filesyste
 }
 
 void readSettings(Program& program) {
+  // Read through the hidden buffer, which then no longer holds the cross-section text.
+  program.FormPoprzeczka.sectionTextLoaded = false;
   readSettings(program.settings, program.parser, program.folders.forReading("merilon.knf"));
 }
 

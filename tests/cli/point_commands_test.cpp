@@ -1,10 +1,13 @@
 // merilon-cli import and points, run as a separate process.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
 
+#include "platform/cp1250.h"
 #include "support/test_program.h"
 
 namespace merilon {
@@ -20,10 +23,10 @@ struct CliResult {
   std::string err;
 };
 
-CliResult runCli(const TempFolder& dir, const std::string& args) {
+CliResult runCli(const TempFolder& dir, const std::string& args, const std::string& prefix = "") {
   const std::string errFile = (dir / "stderr.txt").string();
-  const std::string cmd = std::string("cd '") + dir.path().string() + "' && '" + MERILON_CLI +
-                          "' --program-folder . " + args + " 2>'" + errFile + "'";
+  const std::string cmd = std::string("cd '") + dir.path().string() + "' && " + prefix + "'" +
+                          MERILON_CLI + "' --program-folder . " + args + " 2>'" + errFile + "'";
   CliResult r;
   FILE* p = popen(cmd.c_str(), "r");
   char buf[4096];
@@ -43,9 +46,10 @@ TEST(CliImport, ImportsWritesAndReportsTheCount) {
       runCli(dir, "import a.txt b.txt -o wynik.dat --separator ';' --x 2 --y 3 --z 4 --symbol 1");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out,
-            "---- Wczytywanie dodatkowych danych (punkty) z pliku: a.txt\n"
-            "Pominięte wiersze bez współrzędnych X, Y: 1\n"
-            "Liczba punktów: 3\n");
+            "---- Wczytywanie dodatkowych danych (punkty) z pliku: " + (dir / "a.txt").string() +
+                "\n"
+                "Pominięte wiersze bez współrzędnych X, Y: 1\n"
+                "Liczba punktów: 3\n");
   EXPECT_EQ(testing::readBytes(dir / "wynik.meri"),
             crlf({"@MERI_PUNKT_1.0,", ",", "10,20,30,\"1\",0,1", "11,21,31,\"2\",0,2",
                   "12,22,32,\"3\",0,3"}));
@@ -80,10 +84,13 @@ TEST(CliImport, StatusesForWrongUse) {
   EXPECT_NE(r.err.find("Błąd: Błędnie podane parametry dla pliku z danymi (struktura, separator)"),
             std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(dir / "x.meri"));
-  // a.txt now remembers the unusable structure of the run above; a fresh file does not.
-  writeBytes(dir / "tab.txt", "1\t2\t3\n");
-  r = runCli(dir, "import tab.txt -o x --separator t");
+  // The unusable structure is not remembered for a.txt: the next run uses the defaults.
+  r = runCli(dir, "import a.txt -o x --separator t");
   EXPECT_EQ(r.status, 0) << r.err;
+  // Remembered under the full name, though the command was given a relative one.
+  EXPECT_NE(
+      testing::readBytes(dir / "MERI_PARAM.knf").find(upperCase((dir / "a.txt").string()) + ","),
+      std::string::npos);
   EXPECT_EQ(runCli(dir, "--help").status, 0);
   // Nothing to import: no file is written, and the command says so.
   writeBytes(dir / "empty.txt", "Nr,X,Y\n");
@@ -93,6 +100,53 @@ TEST(CliImport, StatusesForWrongUse) {
   // A point file that cannot be read to its end (a folder in its place) is no success.
   std::filesystem::create_directory(dir / "folder.meri");
   EXPECT_EQ(runCli(dir, "points folder.meri").status, 2);
+}
+
+TEST(CliImport, LeavesTheOutputAloneWhenThereIsNothingToWrite) {
+  TempFolder dir;
+  writeBytes(dir / "old.meri", "stary");
+  writeBytes(dir / "empty.txt", "Nr,X,Y\n");
+  const CliResult r = runCli(dir, "import empty.txt -o old.meri --force");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(testing::readBytes(dir / "old.meri"), "stary");
+}
+
+TEST(CliImport, RefusesInputsThatAreNoRegularFilesAndSurvivesExhaustedMemory) {
+  TempFolder dir;
+  ASSERT_EQ(mkfifo((dir / "fifo.txt").c_str(), 0600), 0);
+  for (const std::string input : {"/dev/zero", "fifo.txt", "."}) {
+    const CliResult r = runCli(dir, "import " + input + " -o x");
+    EXPECT_EQ(r.status, 2) << input;
+    EXPECT_NE(r.err.find("merilon-cli: "), std::string::npos) << input;
+  }
+  EXPECT_EQ(runCli(dir, "points /dev/zero").status, 2);
+  EXPECT_EQ(runCli(dir, "export-txt fifo.txt -o y.txt").status, 2);
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "the sanitizer's shadow memory does not fit under the memory limit";
+#endif
+  // A sparse file larger than the memory the process may take.
+  {
+    std::FILE* f = std::fopen((dir / "huge.txt").c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    ASSERT_EQ(ftruncate(fileno(f), 8ll << 30), 0);
+    std::fclose(f);
+  }
+  const CliResult r = runCli(dir, "import huge.txt -o x", "ulimit -v 1000000; ");
+  EXPECT_EQ(r.status, 2) << r.err;
+  EXPECT_NE(r.err.find("brak pamięci"), std::string::npos) << r.err;
+}
+
+TEST(CliExportTxt, CountsThePointsWritten) {
+  TempFolder dir;
+  writeBytes(dir / "p.meri", "@MERI_PUNKT_1.0,\r\n,\r\n1,2,3,\"A\",9,1\r\n");
+  CliResult r = runCli(dir, "export-txt p.meri -o a.txt");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "Wczytywanie danych Merilonu\nLiczba wczytanych punktów: 1\nLiczba punktów: 0\n");
+  EXPECT_EQ(testing::readBytes(dir / "a.txt"), "");
+  writeBytes(dir / "q.meri", "@MERI_PUNKT_1.0,\r\n,\r\n1,2,3,\"A\",9,1\r\n4,5,6,\"B\",0,2\r\n");
+  r = runCli(dir, "export-txt q.meri -o b.txt");
+  EXPECT_NE(r.out.find("Liczba punktów: 1\n"), std::string::npos);
 }
 
 }  // namespace

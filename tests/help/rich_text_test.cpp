@@ -27,6 +27,11 @@ TEST(RtfReader, ParagraphsStylesAndEscapes) {
   EXPECT_EQ(t.plainText(), "Zwykły pogrubiony i\nkursywa B{}\\ Łód\txy\n\nostatni");
 }
 
+TEST(RtfReader, UnicodeEscapesOutsideTheRangeBecomeReplacementCharacters) {
+  const RichText t = readRtf("{\\rtf1 a\\u2000000?b\\u-70000?c\\u55296?d\\u-3005?e\\u65?}");
+  EXPECT_EQ(t.plainText(), "a\uFFFDb\uFFFDc\uFFFDd\uF443eA");
+}
+
 TEST(RtfReader, TheShippedDescriptionReadsAsPolishText) {
   const std::string rtf =
       testing::readBytes(std::filesystem::path(MERILON_SOURCE_DIR) / "data" / "MERI_OPIS.rtf");

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
 #include <cmath>
+#include <random>
+#include <string>
 
 namespace merilon {
 namespace {
@@ -79,6 +82,29 @@ TEST(NumberText, IgnoresACommaDecimalLocale) {
   EXPECT_EQ(parseDouble("3.75"), 3.75);
   EXPECT_FALSE(parseDouble("3,75"));
   std::setlocale(LC_ALL, "C");
+}
+
+}  // namespace
+}  // namespace merilon
+
+namespace merilon {
+namespace {
+
+// The general form against the C library's "%.15g" where the two agree on the notation
+// (10^-4 ≤ |v| < 10^15): survey values, whole values and values of 16 and 17 digits.
+TEST(NumberText, GeneralFormIsTheValueToFifteenDigits) {
+  std::mt19937_64 rng(15);
+  std::uniform_real_distribution<double> mantissa(1, 10);
+  std::uniform_int_distribution<int> exponent(-4, 14);
+  for (int n = 0; n < 200000; ++n) {
+    double v = mantissa(rng) * std::pow(10.0, exponent(rng));
+    if (n % 3 == 0) v = std::nearbyint(v * 100) / 100;  // a rounded survey value
+    if (n % 2 == 1) v = -v;
+    if (std::fabs(v) < 1e-4 || std::fabs(v) >= 9.99999999999999e14) continue;
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
+    ASSERT_EQ(formatGeneral(v), std::string(buf, r.ptr)) << n;
+  }
 }
 
 }  // namespace

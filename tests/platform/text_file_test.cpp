@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/controls.h"
 #include "platform/cp1250.h"
 #include "support/test_program.h"
 
@@ -46,6 +47,56 @@ TEST(TextFiles, ReadAnyLineEndAndDetectUtf8) {
 
   EXPECT_FALSE(readUserTextLines(dir / "none.txt", lines, error));
   EXPECT_FALSE(error.empty());
+}
+
+// Polish capitals of code page 1250 often form valid UTF-8 ("DÓŁ" is 44 D3 A3, U+04E3): UTF-8
+// is taken only where every character it gives could stand in a Polish survey file.
+TEST(TextFiles, CodePageDetectionTakesOnlyPlausibleUtf8) {
+  TempFolder dir;
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"D\xD3\xA3;1;2", "DÓŁ;1;2"},  // code page 1250
+      {"W\xCA\xAF 5", "WĘŻ 5"},      // C A AF would be U+02AF
+      {"\xEA\xBF\xB9", "ężą"},       // would be U+AFF9
+      {"\xC3\xA9\xC2\x80", "Ă©Â€"},  // U+0080 is a control
+      {"\xC5\x81\xC4\x85ka \xC5\xBC\xC3\xB3\xC5\x82\xC4\x87", "Łąka żółć"},  // UTF-8
+      {"10\xC2\xB0 \xE2\x80\x9E"
+       "a\xE2\x80\x9D \xE2\x80\x93 5\xC2\xA0\xE2\x82\xAC",
+       "10° „a” – 5\u00A0€"},
+      {"\xEF\xBB\xBFNr;X", "Nr;X"},   // the mark is no part of the line
+      {"\xEF\xBB\xBF\xD0\x96", "Ж"},  // with the mark, any UTF-8
+      {"\xEF\xBB\xBF\xA3\xF3"
+       "d\x9F",
+       "Łódź"},                        // mark, then code page bytes
+      {"\xC5\x81 \xA3", "Ĺ\u0081 Ł"},  // invalid UTF-8: code page 1250
+  };
+  for (const auto& [bytes, first] : cases) {
+    testing::writeBytes(dir / "f.txt", bytes + "\r\nx\r\n");
+    std::vector<std::string> lines;
+    std::string error;
+    ASSERT_TRUE(readUserTextLines(dir / "f.txt", lines, error));
+    ASSERT_EQ(lines.size(), 2u) << bytes;
+    EXPECT_EQ(lines[0], first) << bytes;
+    EXPECT_TRUE(isValidUtf8(lines[0])) << bytes;
+  }
+}
+
+TEST(TextFiles, UserTextInOneBlockSplitsAtEveryLineEnd) {
+  TempFolder dir;
+  testing::writeBytes(dir / "ends.txt", "a\r\nb\nc\rd\r\r\n\n\xA3\r");
+  TextLines text;
+  std::string error;
+  ASSERT_TRUE(readUserText(dir / "ends.txt", text, error));
+  EXPECT_EQ(text.toVector(), (std::vector<std::string>{"a", "b", "c", "d", "", "", "Ł"}));
+  Memo memo;
+  memo.setText(std::move(text));
+  const auto snapshot = memo.snapshot();
+  memo.appendLine("nowa");
+  ASSERT_EQ(memo.lineCount(), 8u);
+  EXPECT_EQ(memo.line(6), "Ł");
+  EXPECT_EQ(memo.line(7), "nowa");
+  EXPECT_EQ(snapshot->size(), 7u);  // the snapshot stays as it was
+  memo.setLines({});
+  EXPECT_EQ(memo.lineCount(), 0u);
 }
 
 TEST(TextFiles, LineReaderStreamsAcrossBufferBorders) {
@@ -93,6 +144,52 @@ TEST(TextFiles, SafeWriterKeepsTheOldFileWhenItCannotFinish) {
 
   EXPECT_FALSE(writeCp1250Lines(dir / "no-such-folder" / "x.txt", {"a"}, error));
   EXPECT_FALSE(error.empty());
+}
+
+TEST(TextFiles, SafeWriterReplacesTheTargetOfALinkAndKeepsItsPermissions) {
+  TempFolder dir;
+  namespace fs = std::filesystem;
+  fs::create_directory(dir / "dane");
+  testing::writeBytes(dir / "dane" / "real.txt", "old");
+  fs::permissions(dir / "dane" / "real.txt", fs::perms(0640));
+  fs::create_symlink("dane/real.txt", dir / "link.txt");
+  fs::create_symlink(dir / "link.txt", dir / "chain.txt");
+  std::string error;
+  for (const char* name : {"link.txt", "chain.txt"}) {
+    ASSERT_TRUE(writeCp1250Lines(dir / name, {name}, error)) << error;
+    EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
+    EXPECT_TRUE(fs::is_symlink(dir / "chain.txt"));
+    EXPECT_EQ(testing::readBytes(dir / "dane" / "real.txt"), std::string(name) + "\r\n");
+    EXPECT_EQ(fs::status(dir / "dane" / "real.txt").permissions(), fs::perms(0640));
+  }
+  // The temporary file was in the target's folder and is gone.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "dane"), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3);
+  // A link to a file not yet there makes the file.
+  fs::create_symlink("dane/new.txt", dir / "ahead.txt");
+  ASSERT_TRUE(writeCp1250Lines(dir / "ahead.txt", {"a"}, error));
+  EXPECT_EQ(testing::readBytes(dir / "dane" / "new.txt"), "a\r\n");
+  EXPECT_TRUE(fs::is_symlink(dir / "ahead.txt"));
+}
+
+// A save killed half-way leaves its temporary file, under a name fixed for the target; the next
+// save replaces it, even when it was made a link to some other file meanwhile.
+TEST(TextFiles, SafeWriterReplacesAStaleTemporaryFile) {
+  TempFolder dir;
+  namespace fs = std::filesystem;
+  const fs::path temp = temporaryFileFor(dir / "p.txt");
+  EXPECT_EQ(temp, dir / "p.txt.tmp~");
+  testing::writeBytes(temp, "stale stale stale");
+  std::string error;
+  ASSERT_TRUE(writeCp1250Lines(dir / "p.txt", {"a"}, error)) << error;
+  EXPECT_EQ(testing::readBytes(dir / "p.txt"), "a\r\n");
+  EXPECT_FALSE(fs::exists(temp));
+  testing::writeBytes(dir / "other.txt", "other");
+  fs::create_symlink(dir / "other.txt", temp);
+  ASSERT_TRUE(writeCp1250Lines(dir / "p.txt", {"b"}, error)) << error;
+  EXPECT_EQ(testing::readBytes(dir / "p.txt"), "b\r\n");
+  EXPECT_EQ(testing::readBytes(dir / "other.txt"), "other");
+  EXPECT_FALSE(fs::exists(fs::symlink_status(temp)));
 }
 
 }  // namespace

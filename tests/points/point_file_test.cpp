@@ -2,10 +2,14 @@
 #include "points/point_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <clocale>
+#include <csignal>
 
+#include "platform/text_file.h"
 #include "points/no_value.h"
 #include "support/test_program.h"
 
@@ -184,6 +188,78 @@ TEST_F(PointFileFlow, OldFilesWithoutHeaderAndOddNames) {
   EXPECT_EQ(points.pointX[4], NO_VALUE_F);
   EXPECT_EQ(points.pointY[4], NO_VALUE_F);
   EXPECT_TRUE(main.pointsSaved);  // opening leaves it as it was
+}
+
+// Trailing commas (another program's export) make empty fields that are no part of the name.
+TEST_F(PointFileFlow, TrailingEmptyFieldsDoNotShiftTheNameAndType) {
+  writeBytes(t.folder / "t.meri",
+             crlf({"@MERI_PUNKT_1.0,", ",", "1,2,3,\"A\",0,1,", "4,5,6,\"B,C\",7,2,,,",
+                   "7,8,9,\"D\",5,3", "1,1,1,\"E\",6,", "2,2,2,\"F\",8,4,x"}));
+  open(t.folder / "t.meri");
+  ASSERT_EQ(points.pointCount(), 5);
+  const std::vector<std::pair<std::string, int>> expected = {
+      {"A", 0}, {"B,C", 7}, {"D", 5}, {"E", 6}, {"F", 8}};
+  for (int i = 1; i <= 5; ++i) {
+    EXPECT_EQ(points.pointName[i].text(), expected[i - 1].first) << i;
+    EXPECT_EQ(points.pointType[i], expected[i - 1].second) << i;
+  }
+}
+
+TEST_F(PointFileFlow, TheTitleKeepsEveryDotOfTheName) {
+  add(1, 2, 3, "A", 0);
+  save(t.folder / "pomiar.v2.meri");
+  EXPECT_EQ(main.baseTitle, "Merilon-[pomiar.v2]");
+  main.setDocumentTitle("x");
+  open(t.folder / "pomiar.v2.meri");
+  EXPECT_EQ(main.baseTitle, "Merilon-[pomiar.v2]");
+  EXPECT_EQ(main.Caption, "Merilon-[pomiar.v2]");
+}
+
+// A save killed half-way (the program killed, the power gone) leaves the old file as it was, and
+// what it left behind does not disturb the next save of that file.
+TEST_F(PointFileFlow, ASaveKilledHalfWayKeepsTheOldFile) {
+  const auto file = t.folder / "duzy.meri";
+  const std::string old = crlf({"@MERI_PUNKT_1.0,", ",", "1,2,3,\"STARY\",0,1"});
+  writeBytes(file, old);
+  const int n = 200000;
+  for (int i = 1; i <= n; ++i) {
+    add(5600000 + i * 0.01, 7450000 - i * 0.01, 100 + i % 1000 * 0.001, "P" + std::to_string(i), 1);
+  }
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    t.platform.answers = {DialogResult::Yes};
+    t.platform.onPendingEvents = [&](int) {
+      if (main.ProgressBar1.maximum == n && main.ProgressBar1.position == n / 2) {
+        // Half the points are written: the parent kills this process now.
+        if (write(ready[1], "x", 1) != 1) _exit(3);
+        for (;;) pause();
+      }
+    };
+    save(file);
+    _exit(2);  // the save ran to its end: the test failed to kill it
+  }
+  close(ready[1]);
+  char signal = 0;
+  ASSERT_EQ(read(ready[0], &signal, 1), 1);
+  close(ready[0]);
+  const auto temp = temporaryFileFor(file);
+  EXPECT_GT(std::filesystem::file_size(temp), 1000000u);  // the save was well under way
+  kill(child, SIGKILL);
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFSIGNALED(status));
+  EXPECT_EQ(readBytes(file), old);
+
+  t.platform.answers = {DialogResult::Yes};
+  save(file);
+  EXPECT_TRUE(main.pointsSaved);
+  EXPECT_FALSE(std::filesystem::exists(temp));
+  const std::string written = readBytes(file);
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), n + 2);
+  EXPECT_TRUE(written.ends_with(",\"P200000\",1,200000\r\n"));
 }
 
 TEST_F(PointFileFlow, TenThousandPointsGrowTheStoreOnce) {

@@ -4,14 +4,23 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <random>
 
+#include "platform/number_text.h"
+#include "points/numeric_helpers.h"
 #include "support/scripted_platform.h"
 
 namespace merilon {
 namespace {
 
 using testing::ScriptedPlatform;
+
+// Two digits of a centimetre count, "07" for 7.
+std::string centiDigits(long long cm) {
+  cm = std::llabs(cm);
+  return std::string(1, static_cast<char>('0' + cm / 10)) + static_cast<char>('0' + cm % 10);
+}
 
 struct StoreFixture : ::testing::Test {
   ScriptedPlatform platform;
@@ -100,47 +109,136 @@ TEST_F(StoreFixture, DuplicateWalkStopsAtTheLowestIndex) {
   EXPECT_NE(log[0].find("i punkt nr 2 "), std::string::npos);
 }
 
+// The documented walk on exact decimals: X, Y in whole centimetres, Z in whole millimetres.
+struct ExactPoint {
+  long long x, y, z;
+};
+int exactWalk(const std::vector<ExactPoint>& pts, const ExactPoint& p) {
+  for (std::size_t i = 0; i < pts.size(); ++i) {
+    if (std::llabs(p.x - pts[i].x) < 1 && std::llabs(p.y - pts[i].y) < 1)
+      return static_cast<int>(i) + 1;
+  }
+  return 0;
+}
+
+// Feeds the points to the store's test as the import does and compares each outcome with the
+// exact walk; returns how many were rejected and how many logged.
+std::pair<int, int> compareWithExactWalk(StoreFixture& f, const std::vector<ExactPoint>& input,
+                                         const std::function<void(int)>& meddle = {}) {
+  std::vector<ExactPoint> kept;
+  int rejected = 0, logged = 0;
+  for (std::size_t n = 0; n < input.size(); ++n) {
+    const ExactPoint& p = input[n];
+    // The rounded values exactly as the import makes them from the record's text.
+    const double x = round2(parseFloatText(formatInt(p.x / 100) + "." + centiDigits(p.x % 100)));
+    const double y = round2(parseFloatText(formatInt(p.y / 100) + "." + centiDigits(p.y % 100)));
+    const double z = round3(static_cast<double>(p.z) / 1000);
+    const int expected = exactWalk(kept, p);
+    const std::size_t before = f.log.size();
+    const NewPointCheck r = f.check(x, y, z);
+    if (expected == 0) {
+      EXPECT_TRUE(r.accept) << n;
+    } else if (std::llabs(p.z - kept[static_cast<std::size_t>(expected) - 1].z) < 10) {
+      EXPECT_FALSE(r.accept) << n;
+      EXPECT_EQ(r.index, expected) << n;
+      ++rejected;
+    } else {
+      EXPECT_TRUE(r.accept) << n;
+      EXPECT_EQ(f.log.size(), before + 1) << n;
+      if (f.log.size() > before) {
+        EXPECT_NE(f.log.back().find("punkt nr " + std::to_string(expected) + " "),
+                  std::string::npos);
+      }
+      ++logged;
+    }
+    if (r.accept != (expected == 0 || f.log.size() > before)) return {-1, -1};
+    if (r.accept) {
+      f.add(x, y, z);
+      kept.push_back(p);
+    }
+    if (meddle) meddle(static_cast<int>(n));
+  }
+  return {rejected, logged};
+}
+
 // The grid must give exactly what the documented walk over the whole store gives.
-TEST_F(StoreFixture, GridAgreesWithALinearWalk) {
+TEST_F(StoreFixture, GridAgreesWithTheExactWalk) {
   std::mt19937 rng(42);
   std::uniform_int_distribution<int> cm(0, 400);
   std::uniform_int_distribution<int> h(0, 3);
-  auto walk = [&](double x, double y) {
-    for (int i = 1; i <= store.pointCount(); ++i) {
-      if (std::fabs(x - store.pointX[i]) < 0.01 && std::fabs(y - store.pointY[i]) < 0.01) return i;
-    }
-    return 0;
-  };
-  int rejected = 0, logged = 0;
+  std::vector<ExactPoint> input;
+  // Coordinates on a centimetre grid of a real survey's magnitude, so near misses abound.
   for (int n = 0; n < 20000; ++n) {
-    // Coordinates on a centimetre grid of a real survey's magnitude, so near misses abound.
-    const double x = std::nearbyint((5602000.0 + cm(rng) * 0.01) * 100) / 100;
-    const double y = std::nearbyint((7452000.0 + cm(rng) * 0.01) * 100) / 100;
-    const double z = h(rng) * 0.005;
-    const int expected = walk(x, y);
-    const std::size_t before = log.size();
-    const NewPointCheck r = check(x, y, z);
-    if (expected == 0) {
-      ASSERT_TRUE(r.accept);
-    } else if (std::fabs(z - store.pointZ[expected]) < 0.01) {
-      ASSERT_FALSE(r.accept);
-      ASSERT_EQ(r.index, expected);
-      ++rejected;
-    } else {
-      ASSERT_TRUE(r.accept);
-      ASSERT_EQ(log.size(), before + 1);
-      ASSERT_NE(log.back().find("punkt nr " + std::to_string(expected) + " "), std::string::npos);
-      ++logged;
-    }
-    if (r.accept) add(x, y, z);
-    // Now and then the store changes other than by appending, which rebuilds the grid.
-    if (n == 7000) {
-      store.pointX[1] += 0.5;
-      store.coordinatesChanged();
-    }
+    input.push_back({560200000 + cm(rng), 745200000 + cm(rng), h(rng) * 5});
   }
+  const auto [rejected, logged] = compareWithExactWalk(*this, input);
   EXPECT_GT(rejected, 100);
   EXPECT_GT(logged, 100);
+}
+
+TEST_F(StoreFixture, GridIsRebuiltAfterEditsOfTheStore) {
+  add(10, 10, 1);
+  add(20, 20, 1);
+  EXPECT_FALSE(check(10, 10, 1).accept);
+  store.pointX[1] = 30;
+  store.coordinatesChanged();
+  EXPECT_TRUE(check(10, 10, 1).accept);
+  EXPECT_FALSE(check(30, 10, 1).accept);
+}
+
+// Pairs exactly 0.01 apart in X, Y or Z (and 0.009 apart in Z) at survey coordinates, where the
+// binary differences of the rounded values are 0.0099999… or 0.0100000…
+TEST_F(StoreFixture, PairsOneCentimetreApartFollowTheExactWalk) {
+  std::mt19937_64 rng(2026);
+  std::uniform_int_distribution<long long> east(560000000, 561000000), north(745000000, 746000000);
+  std::uniform_int_distribution<int> height(100000, 200000), kind(0, 6);
+  std::vector<ExactPoint> input;
+  for (int n = 0; n < 3000; ++n) {
+    const ExactPoint p{east(rng), north(rng), height(rng)};
+    input.push_back(p);
+    switch (kind(rng)) {
+      case 0:
+        input.push_back({p.x + 1, p.y, p.z});
+        break;
+      case 1:
+        input.push_back({p.x - 1, p.y, p.z});
+        break;
+      case 2:
+        input.push_back({p.x, p.y + 1, p.z});
+        break;
+      case 3:
+        input.push_back({p.x, p.y - 1, p.z});
+        break;
+      case 4:
+        input.push_back({p.x, p.y, p.z + 10});
+        break;  // another height: a log line
+      case 5:
+        input.push_back({p.x, p.y, p.z - 9});
+        break;  // within 0.01: a duplicate
+      default:
+        input.push_back({p.x, p.y, p.z - 10});
+        break;
+    }
+  }
+  const auto [rejected, logged] = compareWithExactWalk(*this, input);
+  EXPECT_GT(rejected, 300);
+  EXPECT_GT(logged, 600);
+  EXPECT_EQ(store.pointCount(), static_cast<int>(input.size()) - rejected);
+}
+
+// Points off the centimetre grid (read from a point file unrounded) are compared exactly too.
+TEST_F(StoreFixture, UnroundedStoredPointsAreComparedExactly) {
+  add(100.004, 200, 50);
+  add(7450000.1234, 5600000, 50);
+  EXPECT_FALSE(check(100.01, 200, 50).accept);  // 0.006 apart
+  EXPECT_TRUE(check(100.02, 200, 50).accept);   // 0.016 apart
+  EXPECT_FALSE(check(7450000.13, 5600000, 50).accept);
+  EXPECT_FALSE(check(7450000.12, 5600000, 50).accept);
+  EXPECT_TRUE(check(7450000.14, 5600000, 50).accept);
+  EXPECT_TRUE(check(7450000.11, 5600000, 50).accept);
+  // Beyond the grid's reach: equal values still match.
+  add(1e300, 1e300, 1);
+  EXPECT_FALSE(check(1e300, 1e300, 1).accept);
 }
 
 TEST_F(StoreFixture, ExtentsAndOrderSort) {

@@ -56,6 +56,17 @@ TEST_F(ImportFlow, ImportsRoundedPointsWithNamesTypesAndSummary) {
   EXPECT_FALSE(t.platform.busy);
 }
 
+// Values whose rounding overflows would be written as "INF" and read back as NO_VALUE.
+TEST_F(ImportFlow, CoordinatesThatOverflowWhenRoundedAreNoNumbers) {
+  setPreview({"2e306,1,1", "1,-1.7e307,1", "1e306,5,1", "3,4,1e306", "5,6,1.7e305"});
+  import();
+  ASSERT_EQ(points.pointCount(), 3);
+  EXPECT_DOUBLE_EQ(points.pointX[1], 1e306);
+  EXPECT_EQ(points.pointZ[2], NO_VALUE_F);  // a height is stored as not read
+  EXPECT_DOUBLE_EQ(points.pointZ[3], 1.7e305);
+  EXPECT_EQ(main.LogMemo.lines().back(), "Pominięte wiersze bez współrzędnych X, Y: 2");
+}
+
 TEST_F(ImportFlow, SkipsHeaderAndShortLinesAndLogsSameXYOtherZ) {
   main.PositionXCombo.text = "2";
   main.PositionYCombo.text = "3";

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "support/test_program.h"
 
 namespace merilon {
@@ -115,6 +117,28 @@ TEST(MainWindow, RecentFileItemsOpenByExtension) {
   EXPECT_EQ(t.platform.openRequests[1].proposedName, "/dane/a.txt");
   EXPECT_EQ(t.platform.openRequests[1].initialFolder, "/dane");
   EXPECT_EQ(m.dataFolder, "/dane");
+  // An "&" of the file name is part of the name.
+  m.MyMenuHandler("2 /dane/A&B.meri");
+  ASSERT_EQ(t.platform.openRequests.size(), 3u);
+  EXPECT_EQ(t.platform.openRequests[2].proposedName, "/dane/A&B.meri");
+  m.MyMenuHandler("&3 /dane/&c.txt");
+  EXPECT_EQ(t.platform.openRequests[3].proposedName, "/dane/&c.txt");
+}
+
+// Every use of the settings files takes the hidden buffer, which then no longer holds the
+// cross-section text.
+TEST(MainWindow, SettingsFilesClearTheSectionTextFlag) {
+  TestProgram t;
+  TFORM_Main& m = t.main();
+  bool& flag = t.program->FormPoprzeczka.sectionTextLoaded;
+  const std::vector<std::function<void()>> uses = {
+      [&] { readSettings(*t.program); }, [&] { m.saveFileParams("/dane/a.txt"); },
+      [&] { m.loadFileParams("/dane/a.txt"); }, [&] { m.loadFileParams("/dane/none.txt"); }};
+  for (std::size_t k = 0; k < uses.size(); ++k) {
+    flag = true;
+    uses[k]();
+    EXPECT_FALSE(flag) << k;
+  }
 }
 
 TEST(MainWindow, DroppedFilesOpenTheFirstByItsExtension) {
