@@ -259,10 +259,8 @@ void SafeFileWriter::fail(const std::string& reason) {
   if (error_.empty()) error_ = reason;
 }
 
-void SafeFileWriter::flushBuffer() {
-  if (fd_ < 0 || buffer_.empty()) return;
-  const char* p = buffer_.data();
-  std::size_t left = buffer_.size();
+void SafeFileWriter::writeAll(const char* p, std::size_t left) {
+  if (fd_ < 0) return;
   while (left > 0 && error_.empty()) {
     const ssize_t n = ::write(fd_, p, left);
     if (n < 0) {
@@ -273,15 +271,18 @@ void SafeFileWriter::flushBuffer() {
     p += n;
     left -= static_cast<std::size_t>(n);
   }
+}
+
+void SafeFileWriter::flushBuffer() {
+  if (buffer_.empty()) return;
+  writeAll(buffer_.data(), buffer_.size());
   buffer_.clear();
 }
 
 void SafeFileWriter::writeBytes(std::string_view bytes) {
   // Large blocks (of writers that buffer themselves) go out without another copy.
   if (buffer_.empty() && bytes.size() >= (1 << 16)) {
-    if (!file_) return;
-    errno = 0;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) fail(systemReason());
+    writeAll(bytes.data(), bytes.size());
     return;
   }
   buffer_.append(bytes);

@@ -87,6 +87,7 @@ class SafeFileWriter {
   const std::string& error() const { return error_; }
 
  private:
+  void writeAll(const char* data, std::size_t size);
   void flushBuffer();
   void fail(const std::string& reason);
   void closeFile();
