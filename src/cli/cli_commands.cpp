@@ -12,8 +12,8 @@ const std::vector<CliCommand>& cliCommands() {
        &runImport},
       {"points", "points POINTS.meri", &runPoints},
       {"export-txt", "export-txt POINTS.meri -o OUT.txt [--force]", &runExportTxt},
-      {"station", "station ALIGNMENT CHAINAGE...", &runStation},
-      {"project", "project ALIGNMENT X Y", &runProject},
+      {"station", "station ALIGNMENT [--alignment-name NAZWA] CHAINAGE...", &runStation},
+      {"project", "project ALIGNMENT [--alignment-name NAZWA] X Y", &runProject},
       {"sections",
        "sections POINTS.meri ALIGNMENT -o OUT.TER [--from C] [--to C] [--left W] [--right W] "
        "[--range R] [--accuracy A] [--single D] [--boundary-codes] [--axis-code S] "
