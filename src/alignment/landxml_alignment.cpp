@@ -146,7 +146,7 @@ bool looksLikeLandXml(std::string_view text) {
       const bool comment = text.substr(0, 4) == "<!--";
       const auto end = comment ? text.find("-->") : text.find('>');
       if (end == std::string_view::npos) return false;
-      text.remove_prefix(end + 1);
+      text.remove_prefix(end + (comment ? 3 : 1));
       continue;
     }
     if (text.empty() || text[0] != '<') return false;

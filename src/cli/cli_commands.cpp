@@ -19,7 +19,7 @@ const std::vector<CliCommand>& cliCommands() {
        "[--range R] [--accuracy A] [--single D] [--boundary-codes] [--axis-code S] "
        "[--pavement1 CODE] [--pavement2 CODE] [--humus1 CODE] [--humus2 CODE] "
        "[--pavement1-thickness T] [--pavement2-thickness T] [--humus1-thickness T] "
-       "[--humus2-thickness T] [--force]",
+       "[--humus2-thickness T] [--alignment-name NAZWA] [--force]",
        &runSections},
   };
   return commands;
