@@ -331,7 +331,9 @@ bool LandXmlFile::records(std::size_t index, std::vector<AlignmentRecord>& out,
     double azimuth = (chord >= kShortestDirectionChord || !havePrevious)
                          ? std::atan2(ex - sx, ey - sy) - std::atan2(end.lateral, end.along)
                          : endAzimuth;
-    azimuth = normalAngle(azimuth);
+    // Azimuths run on without jumps of 2π, as an alignment file gives them.
+    azimuth = havePrevious ? endAzimuth + angleDifference(azimuth, endAzimuth)
+                           : normalAngle(azimuth);
     if (havePrevious) {
       const double gap = std::hypot(sx - endX, sy - endY);
       if (gap > kLandXmlGapLimit) {
@@ -349,7 +351,7 @@ bool LandXmlFile::records(std::size_t index, std::vector<AlignmentRecord>& out,
     const double s = std::sin(azimuth), c = std::cos(azimuth);
     endX = sx + end.along * s + end.lateral * c;
     endY = sy + end.along * c - end.lateral * s;
-    endAzimuth = normalAngle(azimuth + end.turn);
+    endAzimuth = azimuth + end.turn;
     havePrevious = true;
     chainage += length;
   }

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <functional>
 
+#include "alignment_choice_view.h"
 #include "form_view.h"
 
 namespace merilon {
@@ -47,6 +48,7 @@ class CrossSectionDialogView : public QDialog, public FormView {
   QLineEdit* singleDistanceEdit() const { return single_; }
   QRadioButton* allPointsCodesButton() const { return allCodes_; }
   QRadioButton* boundaryCodesButton() const { return boundaryCodes_; }
+  AlignmentChoiceView* alignmentChoice() const { return choice_; }
 
  private:
   void run(const std::function<void()>& handler);
@@ -67,6 +69,7 @@ class CrossSectionDialogView : public QDialog, public FormView {
   QPushButton* generate_ = nullptr;
   QPushButton* close_ = nullptr;
   QPushButton* abort_ = nullptr;
+  AlignmentChoiceView* choice_ = nullptr;
 };
 
 }  // namespace merilon::qt

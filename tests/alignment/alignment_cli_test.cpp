@@ -82,3 +82,42 @@ TEST(AlignmentCli, SectionsFromAPointFileWithTheGivenFields) {
 }
 
 }  // namespace
+
+namespace {
+
+// The same axis as a LandXML file, after a ramp that comes first in the file.
+const std::string kLandXml = std::string(MERILON_TEST_DATA) + "/alignment/prosta_luk.xml";
+
+TEST(AlignmentCli, LandXmlAlignmentsAreChosenByName) {
+  auto run = runCli("station " + kLandXml + " --alignment-name 'Prosta i łuk' 178.5398163 400");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out,
+            "178.539816\t29.289322\t170.710678\t0.785398\n"
+            "400.000000\t242.920367\t200.000000\t1.570796\n");
+  run = runCli("station " + kLandXml + " --alignment-name Łącznica 20");
+  EXPECT_EQ(run.out, "20.000000\t10.000000\t0.000000\t1.570796\n");
+  run = runCli("project --alignment-name 'Prosta i łuk' " + kLandXml + " 150 250");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "307.079539\t-50.000000\t149.999906\t200.000000\n");
+  EXPECT_EQ(runCli("station " + kLandXml + " 20").status, 1);  // which of the two?
+  EXPECT_EQ(runCli("station " + kLandXml + " --alignment-name Brak 20").status, 2);
+  EXPECT_EQ(runCli("station " + kAlignment + " --alignment-name Oś 20").status, 1);
+}
+
+TEST(AlignmentCli, SectionsAlongALandXmlAlignmentMatchThoseAlongTheTrsFile) {
+  merilon::testing::TempFolder folder;
+  const std::string points = (folder / "pomiar.meri").string();
+  ASSERT_EQ(runCli("import " + std::string(MERILON_TEST_DATA) + "/alignment/pomiar_trasa.txt -o " +
+                   points + " --program-folder " + folder.path().string())
+                .status,
+            0);
+  auto run = runCli("sections " + points + " " + kLandXml + " --alignment-name 'Prosta i łuk'" +
+                    " --program-folder " + folder.path().string() + " -o " +
+                    (folder / "teren.txt").string() +
+                    " --pavement2 X --pavement2-thickness 0.25 --humus1 K "
+                    "--boundary-codes --range 3");
+  EXPECT_EQ(run.status, 0);
+  merilon::testing::expectGolden(folder / "teren.TER", "../alignment/sekcje_cli.TER");
+}
+
+}  // namespace
