@@ -271,6 +271,13 @@ bool LandXmlFile::records(std::size_t index, std::vector<AlignmentRecord>& out,
     if (kind != "Line" && kind != "Curve" && kind != "Spiral") {
       return reader.fail(node, "nieobsługiwany rodzaj elementu trasy");
     }
+    if (kind == "Spiral") {
+      const auto a = node.attribute("spiType");
+      if (a && lower(a.value()) != "clothoid") {
+        return reader.fail(node, "krzywa przejściowa typu \"" + std::string(a.value()) +
+                                     "\"; wczytywane są tylko klotoidy (spiType=\"clothoid\")");
+      }
+    }
     double sx, sy, ex, ey;
     if (!readPoint(childNamed(node, "Start"), sx, sy) ||
         !readPoint(childNamed(node, "End"), ex, ey)) {
@@ -282,7 +289,11 @@ bool LandXmlFile::records(std::size_t index, std::vector<AlignmentRecord>& out,
     const std::string rot = lower(node.attribute("rot").value());
     const double turn = rot == "cw" ? 1 : rot == "ccw" ? -1 : 0;
     if (kind == "Line") {
-      if (auto l = numberAttribute(node, "length")) length = *l;
+      if (node.attribute("length")) {
+        const auto l = numberAttribute(node, "length");
+        if (!l || *l < 0) return reader.fail(node, "błędna długość (length)");
+        length = *l;
+      }
     } else {
       if (turn == 0) return reader.fail(node, "brak kierunku skrętu (rot=\"cw\" lub \"ccw\")");
       const auto l = numberAttribute(node, "length");
@@ -294,18 +305,13 @@ bool LandXmlFile::records(std::size_t index, std::vector<AlignmentRecord>& out,
       if (!k || *k == 0) return reader.fail(node, "brak lub błędny promień łuku (radius)");
       r.radius = turn / *k;
     } else if (kind == "Spiral") {
-      const auto a = node.attribute("spiType");
-      if (a && lower(a.value()) != "clothoid") {
-        return reader.fail(node, "krzywa przejściowa typu \"" + std::string(a.value()) +
-                                     "\"; wczytywane są tylko klotoidy (spiType=\"clothoid\")");
-      }
       const auto k1 = curvatureAttribute(node, "radiusStart");
       const auto k2 = curvatureAttribute(node, "radiusEnd");
       if (!k1 || !k2) {
         return reader.fail(node,
                            "brak lub błędny promień początku lub końca (radiusStart, radiusEnd)");
       }
-      if (*k1 == *k2 || length <= 0) {
+      if (*k1 == *k2) {
         return reader.fail(node, "klotoida bez zmiany krzywizny");
       }
       // A² = L / |Δ(1/R)|; negative when the curvature falls along the chainage.
@@ -332,8 +338,8 @@ bool LandXmlFile::records(std::size_t index, std::vector<AlignmentRecord>& out,
                          ? std::atan2(ex - sx, ey - sy) - std::atan2(end.lateral, end.along)
                          : endAzimuth;
     // Azimuths run on without jumps of 2π, as an alignment file gives them.
-    azimuth = havePrevious ? endAzimuth + angleDifference(azimuth, endAzimuth)
-                           : normalAngle(azimuth);
+    azimuth =
+        havePrevious ? endAzimuth + angleDifference(azimuth, endAzimuth) : normalAngle(azimuth);
     if (havePrevious) {
       const double gap = std::hypot(sx - endX, sy - endY);
       if (gap > kLandXmlGapLimit) {

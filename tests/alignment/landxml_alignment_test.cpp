@@ -275,6 +275,8 @@ TEST(LandXmlRefusals, ElementsAtFaultAreNamedWithTheirLine) {
       {"<Spiral rot=\"cw\" length=\"10\" radiusStart=\"100\" radiusEnd=\"100\"><Start>0 0</Start>"
        "<End>10 0</End></Spiral>\n",
        "Element <Spiral> w wierszu 5: klotoida bez zmiany krzywizny"},
+      {"<Line length=\"-5\"><Start>0 0</Start><End>1 0</End></Line>\n",
+       "Element <Line> w wierszu 5: błędna długość (length)"},
       {"<Chain>1 2</Chain>\n", "Element <Chain> w wierszu 5: nieobsługiwany rodzaj elementu trasy"},
       {"<Line><Start>0 x</Start><End>1 0</End></Line>\n",
        "Element <Line> w wierszu 5: brak lub błędne współrzędne początku (<Start>) albo końca "
@@ -337,6 +339,20 @@ TEST(LandXmlChoice, SeveralAlignmentsAskWhichOneAndCancellingKeepsTheLoadedOne) 
   t.platform.openAnswers = {t.folder / "OSIE.DAT"};
   dialog.Button5Click();
   EXPECT_FALSE(dialog.alignmentLoaded);
+  // A refused file says why and where, and the loaded alignment stays.
+  testing::writeBytes(
+      t.folder / "ZLA.xml",
+      wrap("<Spiral spiType=\"bloss\"><Start>0 0</Start><End>1 0</End></Spiral>\n"));
+  t.platform.openAnswers = {t.folder / "ZLA.xml"};
+  dialog.Button5Click();
+  EXPECT_FALSE(dialog.alignmentLoaded);
+  ASSERT_EQ(t.platform.messages.size(), 1u);
+  EXPECT_EQ(t.platform.messages[0].title, "Błąd odczytu pliku");
+  EXPECT_EQ(t.platform.messages[0].text,
+            (t.folder / "ZLA.xml").string() +
+                "\nElement <Spiral> w wierszu 5: krzywa przejściowa typu "
+                "\"bloss\"; wczytywane są tylko klotoidy "
+                "(spiType=\"clothoid\")");
   EXPECT_EQ(t.program->alignment.count, 2);
   EXPECT_DOUBLE_EQ(t.program->alignment.x[2], 50);
   EXPECT_FALSE(t.platform.busy);
