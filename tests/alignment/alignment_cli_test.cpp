@@ -58,13 +58,17 @@ TEST(AlignmentCli, RefusesMissingFilesAndBadNumbers) {
   EXPECT_EQ(runCli("station").status, 1);
 }
 
+// The survey along the test axis as a point file.
+int importSurvey(const merilon::testing::TempFolder& folder, const std::string& points) {
+  return runCli("import " + std::string(MERILON_TEST_DATA) + "/alignment/pomiar_trasa.txt -o " +
+                points + " --program-folder " + folder.path().string())
+      .status;
+}
+
 TEST(AlignmentCli, SectionsFromAPointFileWithTheGivenFields) {
   merilon::testing::TempFolder folder;
   const std::string points = (folder / "pomiar.meri").string();
-  ASSERT_EQ(runCli("import " + std::string(MERILON_TEST_DATA) + "/alignment/pomiar_trasa.txt -o " +
-                   points + " --program-folder " + folder.path().string())
-                .status,
-            0);
+  ASSERT_EQ(importSurvey(folder, points), 0);
   const std::string common = "sections " + points + " " + kAlignment + " --program-folder " +
                              folder.path().string() + " -o " + (folder / "teren.txt").string();
   auto run = runCli(common +
@@ -107,10 +111,7 @@ TEST(AlignmentCli, LandXmlAlignmentsAreChosenByName) {
 TEST(AlignmentCli, SectionsAlongALandXmlAlignmentMatchThoseAlongTheTrsFile) {
   merilon::testing::TempFolder folder;
   const std::string points = (folder / "pomiar.meri").string();
-  ASSERT_EQ(runCli("import " + std::string(MERILON_TEST_DATA) + "/alignment/pomiar_trasa.txt -o " +
-                   points + " --program-folder " + folder.path().string())
-                .status,
-            0);
+  ASSERT_EQ(importSurvey(folder, points), 0);
   auto run = runCli("sections " + points + " " + kLandXml + " --alignment-name 'Prosta i łuk'" +
                     " --program-folder " + folder.path().string() + " -o " +
                     (folder / "teren.txt").string() +
