@@ -170,7 +170,7 @@ bool loadAlignment(Program& program, Alignment& alignment, AlignmentFields field
   for (;;) {
     FileDialogRequest request;
     request.title = "Wybierz trasę";
-    request.filter = "Trasy, łącznice WĘZŁA|*.TRS;*.TRW;|Trasy LandXML|*.xml;";
+    request.filter = "Trasy, łącznice WĘZŁA|*.TRS;*.TRW;|Trasy LandXML|*.xml;*.XML;";
     request.initialFolder = program.main.dataFolder;
     auto name = platform.chooseOpenFile(request);
     if (!name) {

@@ -121,7 +121,18 @@ ElementEnd localEnd(AlignmentRecord r, double length) {
   return {y, x, a};
 }
 
-std::string metres(double v) { return formatFixed(v, 4); }
+// Gaps are reported in tenths of a millimetre and kinks in hundredths of a milliradian; a
+// figure is over its limit only when it is so in those shown units, so that the message never
+// refuses a figure that it prints as the limit itself.
+constexpr int kGapDecimals = 4;
+constexpr int kKinkDecimals = 5;
+
+bool overLimit(double value, double limit, int decimals) {
+  const double scale = std::pow(10.0, decimals);
+  return std::llround(std::fabs(value) * scale) > std::llround(limit * scale);
+}
+
+std::string metres(double v) { return formatFixed(v, kGapDecimals); }
 
 struct ElementReader {
   const LandXmlFile::Document& doc;
@@ -321,7 +332,8 @@ bool LandXmlFile::records(std::size_t index, std::vector<AlignmentRecord>& out,
       r.radius = *k1 != 0 ? turn / *k1 : turn * 0.0001;
     }
     if (length <= 1e-9) {
-      if (havePrevious && std::hypot(sx - endX, sy - endY) > kLandXmlGapLimit) {
+      if (havePrevious &&
+          overLimit(std::hypot(sx - endX, sy - endY), kLandXmlGapLimit, kGapDecimals)) {
         return reader.fail(node, "przerwa " + metres(std::hypot(sx - endX, sy - endY)) +
                                      " m względem końca poprzedniego elementu");
       }
@@ -329,7 +341,7 @@ bool LandXmlFile::records(std::size_t index, std::vector<AlignmentRecord>& out,
     }
     const ElementEnd end = localEnd(r, length);
     const double modelChord = std::hypot(end.along, end.lateral);
-    if (std::fabs(modelChord - chord) > kLandXmlGapLimit) {
+    if (overLimit(modelChord - chord, kLandXmlGapLimit, kGapDecimals)) {
       return reader.fail(node,
                          "długość i promienie niezgodne z punktami początku i końca (różnica " +
                              metres(modelChord - chord) + " m)");
@@ -342,13 +354,13 @@ bool LandXmlFile::records(std::size_t index, std::vector<AlignmentRecord>& out,
         havePrevious ? endAzimuth + angleDifference(azimuth, endAzimuth) : normalAngle(azimuth);
     if (havePrevious) {
       const double gap = std::hypot(sx - endX, sy - endY);
-      if (gap > kLandXmlGapLimit) {
+      if (overLimit(gap, kLandXmlGapLimit, kGapDecimals)) {
         return reader.fail(node,
                            "przerwa " + metres(gap) + " m względem końca poprzedniego elementu");
       }
       const double kink = std::fabs(angleDifference(azimuth, endAzimuth));
-      if (kink > kLandXmlKinkLimit) {
-        return reader.fail(node, "załamanie kierunku " + formatFixed(kink, 5) +
+      if (overLimit(kink, kLandXmlKinkLimit, kKinkDecimals)) {
+        return reader.fail(node, "załamanie kierunku " + formatFixed(kink, kKinkDecimals) +
                                      " rad względem poprzedniego elementu");
       }
     }

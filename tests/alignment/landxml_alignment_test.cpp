@@ -257,12 +257,14 @@ TEST(LandXmlRefusals, ElementsAtFaultAreNamedWithTheirLine) {
   const struct {
     std::string geometry, error;  // empty error: read
   } cases[] = {
-      {line1 + "<Line><Start>100.0009 0</Start><End>200 0</End></Line>\n", ""},
+      {line1 + "<Line><Start>100.001 0</Start><End>200 0</End></Line>\n", ""},
       {line1 + "<Line><Start>100.0011 0</Start><End>200 0</End></Line>\n",
        "Element <Line> w wierszu 6: przerwa 0.0011 m względem końca poprzedniego elementu"},
       {line1 + "<Line><Start>100 0</Start><End>200 0.15</End></Line>\n",
        "Element <Line> w wierszu 6: załamanie kierunku 0.00150 rad względem poprzedniego elementu"},
-      {line1 + "<Line><Start>100 0</Start><End>200 0.09</End></Line>\n", ""},
+      {line1 + "<Line><Start>100 0</Start><End>200 0.1</End></Line>\n", ""},
+      {line1 + "<Line><Start>100 0</Start><End>200 0.1006</End></Line>\n",
+       "Element <Line> w wierszu 6: załamanie kierunku 0.00101 rad względem poprzedniego elementu"},
       {line1 + "<Spiral spiType=\"cubic\" rot=\"cw\" length=\"10\" radiusStart=\"INF\" "
                "radiusEnd=\"100\"><Start>100 0</Start><End>110 0.2</End></Spiral>\n",
        "Element <Spiral> w wierszu 6: krzywa przejściowa typu \"cubic\"; wczytywane są tylko "
