@@ -191,7 +191,7 @@ bool loadAlignment(Program& program, Alignment& alignment, AlignmentFields field
   }
   std::string error;
   AlignmentReadStatus status;
-  if (looksLikeLandXmlFile(chosen)) {
+  if (readAsLandXml(chosen)) {
     LandXmlFile file;
     status = AlignmentReadStatus::CannotRead;
     if (file.load(chosen, error)) {

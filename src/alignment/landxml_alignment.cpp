@@ -177,6 +177,10 @@ bool looksLikeLandXmlFile(const std::filesystem::path& path) {
   return looksLikeLandXml(head);
 }
 
+bool readAsLandXml(const std::filesystem::path& path) {
+  return looksLikeLandXmlFile(path) || lower(path.extension().string()) == ".xml";
+}
+
 LandXmlFile::LandXmlFile() = default;
 LandXmlFile::~LandXmlFile() = default;
 

@@ -17,6 +17,9 @@ namespace merilon {
 // namespace prefix), whatever the file is called.
 bool looksLikeLandXml(std::string_view text);
 bool looksLikeLandXmlFile(const std::filesystem::path& path);
+// Whether "Wybierz trasę" reads the file as LandXML: by its content, and any file named *.xml
+// (which then, if it is something else, is refused as not LandXML rather than read as columns).
+bool readAsLandXml(const std::filesystem::path& path);
 
 struct LandXmlAlignmentEntry {
   std::string name;

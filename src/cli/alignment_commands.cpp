@@ -53,7 +53,7 @@ int readAlignmentArgument(const std::string& name, const std::optional<std::stri
   if (!alignment.initialise(platform)) return cliFail(kExitInput, "brak pamięci");
   std::string error;
   AlignmentReadStatus status;
-  if (looksLikeLandXmlFile(name)) {
+  if (readAsLandXml(name)) {
     LandXmlFile file;
     if (!file.load(name, error)) return cliFail(kExitInput, name + ": " + error);
     std::size_t index = 0;
@@ -169,7 +169,7 @@ int runSections(const std::vector<std::string>& words, const CliEnvironment& env
     if (!fileExists(input)) return cliFail(kExitInput, "nie można odczytać pliku " + input);
   }
   std::size_t landXmlIndex = 0;
-  if (looksLikeLandXmlFile(alignmentFile)) {
+  if (readAsLandXml(alignmentFile)) {
     LandXmlFile file;
     std::string readError;
     if (!file.load(alignmentFile, readError)) {

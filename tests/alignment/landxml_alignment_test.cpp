@@ -355,6 +355,13 @@ TEST(LandXmlChoice, SeveralAlignmentsAskWhichOneAndCancellingKeepsTheLoadedOne) 
                 "\nElement <Spiral> w wierszu 5: krzywa przejściowa typu "
                 "\"bloss\"; wczytywane są tylko klotoidy "
                 "(spiType=\"clothoid\")");
+  testing::writeBytes(t.folder / "INNY.XML", "<?xml version=\"1.0\"?>\n<Drawing/>\n");
+  t.platform.openAnswers = {t.folder / "INNY.XML"};
+  dialog.Button5Click();
+  EXPECT_FALSE(dialog.alignmentLoaded);
+  ASSERT_EQ(t.platform.messages.size(), 2u);
+  EXPECT_EQ(t.platform.messages[1].text,
+            (t.folder / "INNY.XML").string() + "\nPlik nie jest plikiem LandXML");
   EXPECT_EQ(t.program->alignment.count, 2);
   EXPECT_DOUBLE_EQ(t.program->alignment.x[2], 50);
   EXPECT_FALSE(t.platform.busy);
