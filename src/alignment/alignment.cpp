@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "alignment/alignment_choice_dialog.h"
+#include "alignment/landxml_alignment.h"
 #include "platform/number_text.h"
 #include "platform/text_file.h"
 #include "points/no_value.h"
@@ -168,7 +170,7 @@ bool loadAlignment(Program& program, Alignment& alignment, AlignmentFields field
   for (;;) {
     FileDialogRequest request;
     request.title = "Wybierz trasę";
-    request.filter = "Trasy, łącznice WĘZŁA|*.TRS;*.TRW;";
+    request.filter = "Trasy, łącznice WĘZŁA|*.TRS;*.TRW;|Trasy LandXML|*.xml;*.XML;";
     request.initialFolder = program.main.dataFolder;
     auto name = platform.chooseOpenFile(request);
     if (!name) {
@@ -188,8 +190,25 @@ bool loadAlignment(Program& program, Alignment& alignment, AlignmentFields field
     }
   }
   std::string error;
-  const auto status =
-      readAlignmentFile(chosen, program.parser, alignment, platform, workText, error);
+  AlignmentReadStatus status;
+  if (readAsLandXml(chosen)) {
+    LandXmlFile file;
+    status = AlignmentReadStatus::CannotRead;
+    if (file.load(chosen, error)) {
+      int index = 0;
+      if (file.alignments().size() > 1 && fields.alignmentChoice) {
+        platform.setBusyCursor(false);
+        index = fields.alignmentChoice->choose(file.alignments());
+        if (index < 0) return false;
+        platform.setBusyCursor(true);
+      }
+      status = storeLandXmlAlignment(file, static_cast<std::size_t>(index), chosen, alignment,
+                                     platform, error);
+      if (status == AlignmentReadStatus::Ok) workText = file.lines();
+    }
+  } else {
+    status = readAlignmentFile(chosen, program.parser, alignment, platform, workText, error);
+  }
   platform.setBusyCursor(false);
   if (status == AlignmentReadStatus::CannotRead) {
     program.main.reportFileError("Błąd odczytu pliku", chosen.string(), error);

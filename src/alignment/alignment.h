@@ -15,6 +15,7 @@ namespace merilon {
 
 class Program;
 class RecordParser;
+class TFormWyborTrasy;
 
 // One main point: it opens the geometric element that runs to the next record.
 struct AlignmentRecord {
@@ -124,10 +125,13 @@ struct AlignmentFields {
   Edit& endChainage;
   Label& description;
   Label& descriptionTitle;
+  // Asks which alignment to take from a LandXML file that holds several; none: the first.
+  TFormWyborTrasy* alignmentChoice = nullptr;
 };
 
-// "Wybierz trasę": asks for the file, reads it into `alignment` (its lines into `workText`) and
-// fills the fields. False when the user cancelled or the file could not be read.
+// "Wybierz trasę": asks for the file (an alignment file or LandXML, told apart by content), reads
+// it into `alignment` (its lines into `workText`) and fills the fields. False when the user
+// cancelled or the file could not be read.
 bool loadAlignment(Program& program, Alignment& alignment, AlignmentFields fields,
                    std::vector<std::string>& workText);
 

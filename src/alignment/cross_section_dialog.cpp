@@ -25,7 +25,7 @@ double fieldValue(const Edit& e) { return parseFloatText(e.text); }
 }  // namespace
 
 TFormPoprzeczka::TFormPoprzeczka(Program& program, Alignment& alignment)
-    : program_(program), alignment_(alignment) {
+    : FormWyborTrasy(program.platform), program_(program), alignment_(alignment) {
   Caption = "Generowanie przekrojów poprzecznych";
   Button5.caption = "Wybierz trasę";
   Label5.caption = "Opis trasy:";
@@ -73,7 +73,8 @@ void TFormPoprzeczka::FormActivate() {
 
 void TFormPoprzeczka::Button5Click() {
   pointsClassified = false;
-  alignmentLoaded = loadAlignment(program_, alignment_, {Edit3, Edit4, Label6, Label5}, workText);
+  alignmentLoaded = loadAlignment(program_, alignment_,
+                                  {Edit3, Edit4, Label6, Label5, &FormWyborTrasy}, workText);
   if (alignmentLoaded) sectionTextLoaded = false;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "alignment/alignment.h"
+#include "alignment/alignment_choice_dialog.h"
 #include "alignment/cross_sections.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
@@ -37,6 +38,9 @@ class TFormPoprzeczka : public Form {
   Button Button1;         // "Generuj"
   Button Button2;         // "Rezygnuj" / "Zamknij"
   Button Button6;         // "Przerwij"
+
+  // Which alignment of a LandXML file holding several.
+  TFormWyborTrasy FormWyborTrasy;
 
   bool alignmentLoaded = false;
   bool pointsClassified = false;

@@ -2,10 +2,13 @@
 // generation, driven through the same stores and dialog as the desktop program.
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "alignment/alignment.h"
+#include "alignment/alignment_choice_dialog.h"
 #include "alignment/alignment_geometry.h"
 #include "alignment/cross_section_dialog.h"
+#include "alignment/landxml_alignment.h"
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_platform.h"
@@ -19,14 +22,50 @@
 namespace merilon::cli {
 namespace {
 
-// Reads the alignment file; an exit status other than kExitOk when it cannot be used.
-int readAlignmentArgument(const std::string& name, CliPlatform& platform, Alignment& alignment) {
+// Which alignment of a LandXML file the command takes: the one named by --alignment-name, or
+// the only one; an exit status other than kExitOk when that does not single one out.
+int pickLandXmlAlignment(const LandXmlFile& file, const std::string& fileName,
+                         const std::optional<std::string>& wanted, std::size_t& index) {
+  if (wanted) {
+    const int found = findLandXmlAlignment(file, *wanted);
+    if (found < 0) {
+      return cliFail(kExitInput, "w pliku " + fileName + " nie ma trasy o nazwie " + *wanted);
+    }
+    index = static_cast<std::size_t>(found);
+    return kExitOk;
+  }
+  if (file.alignments().size() > 1) {
+    std::string names;
+    for (const auto& a : file.alignments()) names += "\n  " + alignmentChoiceText(a);
+    return cliFail(
+        kExitUsage,
+        "plik " + fileName + " zawiera kilka tras; wybierz jedną opcją --alignment-name:" + names);
+  }
+  index = 0;
+  return kExitOk;
+}
+
+// Reads the alignment file (.TRS, .TRW or LandXML); an exit status other than kExitOk when it
+// cannot be used.
+int readAlignmentArgument(const std::string& name, const std::optional<std::string>& wanted,
+                          CliPlatform& platform, Alignment& alignment) {
   if (const int status = checkInputFile(name); status != kExitOk) return status;
   if (!alignment.initialise(platform)) return cliFail(kExitInput, "brak pamięci");
-  RecordParser parser;
-  std::vector<std::string> lines;
   std::string error;
-  switch (readAlignmentFile(name, parser, alignment, platform, lines, error)) {
+  AlignmentReadStatus status;
+  if (readAsLandXml(name)) {
+    LandXmlFile file;
+    if (!file.load(name, error)) return cliFail(kExitInput, name + ": " + error);
+    std::size_t index = 0;
+    if (int s = pickLandXmlAlignment(file, name, wanted, index); s != kExitOk) return s;
+    status = storeLandXmlAlignment(file, index, name, alignment, platform, error);
+  } else {
+    if (wanted) return cliFail(kExitUsage, "opcja --alignment-name dotyczy tylko plików LandXML");
+    RecordParser parser;
+    std::vector<std::string> lines;
+    status = readAlignmentFile(name, parser, alignment, platform, lines, error);
+  }
+  switch (status) {
     case AlignmentReadStatus::CannotRead:
       return cliFail(kExitInput, "nie można odczytać pliku " + name + ": " + error);
     case AlignmentReadStatus::OutOfMemory:
@@ -38,13 +77,29 @@ int readAlignmentArgument(const std::string& name, CliPlatform& platform, Alignm
   return kExitOk;
 }
 
+// Takes "--alignment-name NAME" out of the words of station and project.
+bool takeAlignmentName(std::vector<std::string>& words, std::optional<std::string>& name) {
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (words[i] != "--alignment-name") continue;
+    if (i + 1 >= words.size()) return false;
+    name = words[i + 1];
+    words.erase(words.begin() + static_cast<std::ptrdiff_t>(i),
+                words.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+    return true;
+  }
+  return true;
+}
+
 std::string fixed6(double v) { return formatFixed(v, 6); }
 
 }  // namespace
 
-int runStation(const std::vector<std::string>& words, const CliEnvironment&) {
-  if (words.size() < 2) {
-    return cliFail(kExitUsage, "użycie: merilon-cli station ALIGNMENT CHAINAGE...");
+int runStation(const std::vector<std::string>& given, const CliEnvironment&) {
+  std::vector<std::string> words = given;
+  std::optional<std::string> wanted;
+  if (!takeAlignmentName(words, wanted) || words.size() < 2) {
+    return cliFail(kExitUsage,
+                   "użycie: merilon-cli station ALIGNMENT [--alignment-name NAZWA] CHAINAGE...");
   }
   std::vector<double> chainages;
   for (std::size_t k = 1; k < words.size(); ++k) {
@@ -54,7 +109,8 @@ int runStation(const std::vector<std::string>& words, const CliEnvironment&) {
   }
   CliPlatform platform;
   Alignment alignment;
-  if (int status = readAlignmentArgument(words[0], platform, alignment); status != kExitOk) {
+  if (int status = readAlignmentArgument(words[0], wanted, platform, alignment);
+      status != kExitOk) {
     return status;
   }
   for (double c : chainages) {
@@ -66,15 +122,21 @@ int runStation(const std::vector<std::string>& words, const CliEnvironment&) {
   return kExitOk;
 }
 
-int runProject(const std::vector<std::string>& words, const CliEnvironment&) {
-  if (words.size() != 3) return cliFail(kExitUsage, "użycie: merilon-cli project ALIGNMENT X Y");
+int runProject(const std::vector<std::string>& given, const CliEnvironment&) {
+  std::vector<std::string> words = given;
+  std::optional<std::string> wanted;
+  if (!takeAlignmentName(words, wanted) || words.size() != 3) {
+    return cliFail(kExitUsage,
+                   "użycie: merilon-cli project ALIGNMENT [--alignment-name NAZWA] X Y");
+  }
   const auto px = parseDouble(words[1]);
   const auto py = parseDouble(words[2]);
   if (!px || !py)
     return cliFail(kExitInput, "niepoprawne współrzędne " + words[1] + " " + words[2]);
   CliPlatform platform;
   Alignment alignment;
-  if (int status = readAlignmentArgument(words[0], platform, alignment); status != kExitOk) {
+  if (int status = readAlignmentArgument(words[0], wanted, platform, alignment);
+      status != kExitOk) {
     return status;
   }
   double chainage = 0, offset = NO_VALUE_F, footX = 0, footY = 0;
@@ -90,11 +152,12 @@ int runProject(const std::vector<std::string>& words, const CliEnvironment&) {
 int runSections(const std::vector<std::string>& words, const CliEnvironment& env) {
   CliArgs args;
   std::string error;
-  if (!parseCliArgs(words, {"boundary-codes", "force"},
-                    {"from", "to", "left", "right", "range", "accuracy", "single", "axis-code",
-                     "pavement1", "pavement2", "humus1", "humus2", "pavement1-thickness",
-                     "pavement2-thickness", "humus1-thickness", "humus2-thickness"},
-                    args, error)) {
+  if (!parseCliArgs(
+          words, {"boundary-codes", "force"},
+          {"from", "to", "left", "right", "range", "accuracy", "single", "axis-code", "pavement1",
+           "pavement2", "humus1", "humus2", "pavement1-thickness", "pavement2-thickness",
+           "humus1-thickness", "humus2-thickness", "alignment-name"},
+          args, error)) {
     return cliFail(kExitUsage, error);
   }
   if (args.positional.size() != 2 || !args.option("o")) {
@@ -104,6 +167,19 @@ int runSections(const std::vector<std::string>& words, const CliEnvironment& env
   const std::string alignmentFile = args.positional[1];
   for (const auto& input : {pointsFile, alignmentFile}) {
     if (const int status = checkInputFile(input); status != kExitOk) return status;
+  }
+  std::size_t landXmlIndex = 0;
+  if (readAsLandXml(alignmentFile)) {
+    LandXmlFile file;
+    std::string readError;
+    if (!file.load(alignmentFile, readError)) {
+      return cliFail(kExitInput, alignmentFile + ": " + readError);
+    }
+    const int status =
+        pickLandXmlAlignment(file, alignmentFile, args.option("alignment-name"), landXmlIndex);
+    if (status != kExitOk) return status;
+  } else if (args.option("alignment-name")) {
+    return cliFail(kExitUsage, "opcja --alignment-name dotyczy tylko plików LandXML");
   }
   const std::string out = stripExtension(*args.option("o")) + ".TER";
   if (const int status = checkOutputFile(out, args.has("force")); status != kExitOk) return status;
@@ -139,7 +215,12 @@ int runSections(const std::vector<std::string>& words, const CliEnvironment& env
   bool loaded = false;
   platform.openAnswers.push_back(alignmentFile);
   platform.saveAnswers.push_back(out);
-  platform.modalHandler = [&](Form&) {
+  platform.modalHandler = [&](Form& form) {
+    if (&form == &dialog.FormWyborTrasy) {
+      dialog.FormWyborTrasy.ListBox1.itemIndex = static_cast<int>(landXmlIndex);
+      dialog.FormWyborTrasy.Button1Click();
+      return;
+    }
     dialog.Button5Click();
     loaded = dialog.alignmentLoaded;
     if (!loaded) return;

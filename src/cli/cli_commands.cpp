@@ -12,14 +12,14 @@ const std::vector<CliCommand>& cliCommands() {
        &runImport},
       {"points", "points POINTS.meri", &runPoints},
       {"export-txt", "export-txt POINTS.meri -o OUT.txt [--force]", &runExportTxt},
-      {"station", "station ALIGNMENT CHAINAGE...", &runStation},
-      {"project", "project ALIGNMENT X Y", &runProject},
+      {"station", "station ALIGNMENT [--alignment-name NAZWA] CHAINAGE...", &runStation},
+      {"project", "project ALIGNMENT [--alignment-name NAZWA] X Y", &runProject},
       {"sections",
        "sections POINTS.meri ALIGNMENT -o OUT.TER [--from C] [--to C] [--left W] [--right W] "
        "[--range R] [--accuracy A] [--single D] [--boundary-codes] [--axis-code S] "
        "[--pavement1 CODE] [--pavement2 CODE] [--humus1 CODE] [--humus2 CODE] "
        "[--pavement1-thickness T] [--pavement2-thickness T] [--humus1-thickness T] "
-       "[--humus2-thickness T] [--force]",
+       "[--humus2-thickness T] [--alignment-name NAZWA] [--force]",
        &runSections},
       {"export-dxf",
        "export-dxf POINTS.meri -o OUT.dxf [--points] [--symbols] [--heights] [--numbers] "

@@ -91,6 +91,7 @@ CrossSectionDialogView::CrossSectionDialogView(Program& program, QtPlatform& pla
   connect(close_, &QPushButton::clicked, this, [this] { run([this] { model_.Button2Click(); }); });
   connect(abort_, &QPushButton::clicked, this, [this] { run([this] { model_.Button6Click(); }); });
 
+  choice_ = new AlignmentChoiceView(model_.FormWyborTrasy, platform_, this);
   platform_.registerView(model_, *this);
   syncFromModel();
 }

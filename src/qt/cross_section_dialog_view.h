@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <functional>
 
+#include "alignment_choice_view.h"
 #include "form_view.h"
 
 namespace merilon {
@@ -47,6 +48,7 @@ class CrossSectionDialogView : public QDialog, public FormView {
   QLineEdit* singleDistanceEdit() const { return single_; }
   QRadioButton* allPointsCodesButton() const { return allCodes_; }
   QRadioButton* boundaryCodesButton() const { return boundaryCodes_; }
+  AlignmentChoiceView* alignmentChoice() const { return choice_; }
 
  protected:
   // Esc and the close box: the close button ("Rezygnuj" or "Zamknij"), not while generating.
@@ -72,6 +74,7 @@ class CrossSectionDialogView : public QDialog, public FormView {
   QPushButton* close_ = nullptr;
   QPushButton* abort_ = nullptr;
   bool running_ = false;
+  AlignmentChoiceView* choice_ = nullptr;
 };
 
 }  // namespace merilon::qt

@@ -127,7 +127,8 @@ TEST(LoadAlignment, AsksAgainForAMissingFileAndFillsTheDialogFields) {
   EXPECT_EQ(t.platform.messages[0].title, "Odczyt z pliku");
   EXPECT_EQ(t.platform.messages[0].text, "Plik: " + (t.folder / "BRAK.TRS").string() +
                                              " nie istnieje. Czy chcesz jeszcze raz wybrać?");
-  EXPECT_EQ(t.platform.openRequests[0].filter, "Trasy, łącznice WĘZŁA|*.TRS;*.TRW;");
+  EXPECT_EQ(t.platform.openRequests[0].filter,
+            "Trasy, łącznice WĘZŁA|*.TRS;*.TRW;|Trasy LandXML|*.xml;*.XML;");
   EXPECT_EQ(start.text, "10.00");
   EXPECT_EQ(end.text, "40.00");
   EXPECT_EQ(description.caption, "Obwodnica  \"Wariant 2\"");

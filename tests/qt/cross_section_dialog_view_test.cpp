@@ -165,5 +165,32 @@ TEST_F(QtCrossSections, OpensCentredOnItsOwnerTheFirstTime) {
   EXPECT_EQ(size, dialog.sizeHint());
 }
 
+TEST_F(QtCrossSections, ALandXmlFileWithTwoAlignmentsAsksWhichOneInItsOwnWindow) {
+  platform.fileDialogHook = [](const FileDialogRequest&,
+                               bool) -> std::optional<std::filesystem::path> {
+    return std::filesystem::path(MERILON_TEST_DATA) / "alignment" / "prosta_luk.xml";
+  };
+  QStringList rows;
+  QString choiceTitle;
+  QTimer::singleShot(0, view.get(), [&] {
+    QTimer::singleShot(0, view->alignmentChoice(), [&] {
+      AlignmentChoiceView* choice = view->alignmentChoice();
+      choiceTitle = choice->windowTitle();
+      for (int i = 0; i < choice->list()->count(); ++i) rows << choice->list()->item(i)->text();
+      choice->list()->setCurrentRow(1);
+      choice->okButton()->click();
+    });
+    view->chooseAlignmentButton()->click();
+    EXPECT_EQ(view->endChainageEdit()->text(), "357.08");
+    EXPECT_EQ(view->headerText()->text(), "Prosta i łuk  \"Test\"");
+    view->closeButton()->click();
+  });
+  runCrossSectionCommand(*program, program->FormPoprzeczka, true);
+  EXPECT_EQ(choiceTitle, "Wybór trasy");
+  EXPECT_EQ(rows, (QStringList{"Łącznica  (długość 50.00)", "Prosta i łuk  (długość 357.08)"}));
+  EXPECT_EQ(program->alignment.count, 4);
+  EXPECT_TRUE(messages.empty());
+}
+
 }  // namespace
 }  // namespace merilon::qt
