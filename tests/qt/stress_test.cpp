@@ -16,6 +16,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QEventLoop>
 #include <QLineEdit>
@@ -26,6 +27,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <fstream>
 #include <functional>
 #include <random>
@@ -53,15 +55,17 @@ int envInt(const char* name, int fallback) {
   return v && *v ? std::atoi(v) : fallback;
 }
 
-// Records along the first straight of prosta_luk.TRS (x = 0, y = 0..100), every one its own
-// point after rounding to centimetres.
-void writeBigSurvey(const std::filesystem::path& file) {
-  std::ofstream out(file, std::ios::binary);
+// A survey of cross-sections along a straight axis (prosta.TRS, 10 km along +Y): lines 5 m
+// apart, 118 points on each, so that every line is one section of the run within its limits.
+void writeBigSurvey(const std::filesystem::path& folder) {
+  std::ofstream out(folder / "duzy.txt", std::ios::binary);
   for (int k = 0; k < kBigRecords; ++k) {
-    const int col = k % 400, row = k / 400;
-    out << (col - 200) * 0.1 << ',' << row * 0.2 << ',' << 100 + (k % 97) * 0.01 << ",P" << k
+    const int line = k / 118, across = k % 118;
+    out << (across - 59) * 0.4 << ',' << 5 + line * 5 << ',' << 100 + (k % 97) * 0.01 << ",P" << k
         << "\r\n";
   }
+  std::ofstream axis(folder / "prosta.TRS", std::ios::binary);
+  axis << "TRASA\r\n\"Test\",\"Prosta\",x,0,2\r\n1,0,0,0,0,0,0\r\n2,10000,0,10000,0,0,0\r\n";
 }
 
 struct StressWindow {
@@ -84,11 +88,18 @@ class Monkey : public QObject {
 
   int actionsDone = 0;
   int actionsDuringCommands = 0;
-  bool windingDown() const { return left_ <= 0; }
+  // The random moves are used up and the scripted ones made.
+  bool windingDown() const { return left_ <= 0 && script.empty(); }
   // True while a command's loop is processing pending events (the front window is not the
   // one that started the action).
   std::function<bool()> commandRunning;
-  std::function<void()> forceStart;  // the opening moves of every seed
+  // Moves every seed makes in this order, each as soon as its window is in front; random moves
+  // fill the time until then and run inside the long commands they start.
+  struct ScriptedMove {
+    std::function<bool()> ready;
+    std::function<void()> move;
+  };
+  std::deque<ScriptedMove> script;
   QEventLoop* loop = nullptr;
 
   void start() {
@@ -106,14 +117,14 @@ class Monkey : public QObject {
     QTimer::singleShot(windingDown() ? 5 : 0, this, [this] { tick(); });
     if (depth_ > 0 && commandRunning && commandRunning()) ++actionsDuringCommands;
     ++depth_;
-    if (forceStart && !QApplication::activeModalWidget()) {
-      auto f = std::move(forceStart);
-      forceStart = nullptr;
-      f();
+    if (!windingDown() && !script.empty() && script.front().ready()) {
+      const auto move = std::move(script.front().move);
+      script.pop_front();
+      move();
     } else if (windingDown() || depth_ > 6) {
       windDown();
     } else {
-      --left_;
+      if (left_ > 0) --left_;
       ++actionsDone;
       act();
     }
@@ -264,8 +275,9 @@ struct StressRun {
   std::unique_ptr<Program> program;
   // The imports' own account: the store's size when the import began and what it added.
   int importBase = 0;
-  bool forceBig = false;  // the next open dialog picks the large survey
-  int sectionRuns = 0;    // cross-section runs that came as far as saving
+  bool forceBig = false;        // the next open dialog picks the large survey
+  bool forceAlignment = false;  // the next open dialog picks the alignment
+  int sectionRuns = 0;          // cross-section runs that came as far as saving
   std::vector<std::string> failures;
 
   int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
@@ -314,6 +326,10 @@ struct StressRun {
       forceBig = false;
       return bigSurvey_;
     }
+    if (forceAlignment && !save) {
+      forceAlignment = false;
+      return bigSurvey_.parent_path() / "prosta.TRS";
+    }
     const int p = pick(100);
     if (p < 15) return std::nullopt;
     if (save) {
@@ -327,6 +343,7 @@ struct StressRun {
     }
     if (filter.find(".TRS") != std::string::npos) {
       if (p < 25) return folder / "brak.TRS";
+      if (p < 60) return bigSurvey_.parent_path() / "prosta.TRS";
       return std::filesystem::path(MERILON_TEST_DATA) / "alignment" / "prosta_luk.TRS";
     }
     if (p < 55) return bigSurvey_;
@@ -339,7 +356,7 @@ class StressTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     bigSurvey_ = new testing::TempFolder;
-    writeBigSurvey(*bigSurvey_ / "duzy.txt");
+    writeBigSurvey(bigSurvey_->path());
   }
   static void TearDownTestSuite() {
     delete bigSurvey_;
@@ -355,6 +372,8 @@ testing::TempFolder* StressTest::bigSurvey_ = nullptr;
 void StressTest::runSeed(std::uint32_t seed, int actions) {
   SCOPED_TRACE("stress seed " + std::to_string(seed) +
                " (rerun with MERILON_STRESS_SEED=" + std::to_string(seed) + ")");
+  // The clipboard outlives the program; each seed starts with an empty one, as it does alone.
+  QApplication::clipboard()->clear();
   StressRun run(seed, *bigSurvey_ / "duzy.txt");
   Monkey* monkeyPtr = nullptr;
   run.platform.messageHook = [&](const MessageRequest& r) {
@@ -383,11 +402,26 @@ void StressTest::runSeed(std::uint32_t seed, int actions) {
   Monkey monkey(seed, actions, windows, &mainView);
   monkeyPtr = &monkey;
   monkey.commandRunning = [&] { return !model.Button13.enabled; };
-  // Every seed starts with the large import, so that it always runs under the random user.
-  monkey.forceStart = [&] {
-    run.forceBig = true;
-    mainView.button("Otwórz plik tekstowy")->click();
-    mainView.button("Wczytaj do Punktów")->click();
+  // Every seed imports the large survey and runs the cross-sections over it, under the random
+  // user; the opening dialog of the program is answered first.
+  auto front = [] { return QApplication::activeModalWidget(); };
+  auto idle = [&] { return !front() && model.Button10.enabled; };
+  auto inDialog = [&] { return front() == &crossSectionView; };
+  monkey.script = {
+      {idle,
+       [&] {
+         run.forceBig = true;
+         mainView.button("Otwórz plik tekstowy")->click();
+       }},
+      {idle, [&] { mainView.button("Wczytaj do Punktów")->click(); }},
+      {idle, [&] { mainView.button("Generuj poprzeczki")->click(); }},
+      {inDialog,
+       [&] {
+         run.forceAlignment = true;
+         crossSectionView.chooseAlignmentButton()->click();
+       }},
+      {[&] { return inDialog() && crossSectionView.generateButton()->isEnabled(); },
+       [&] { crossSectionView.generateButton()->click(); }},
   };
   QEventLoop loop;
   monkey.loop = &loop;
