@@ -126,8 +126,10 @@ QPushButton* MainWindowView::addButton(Button& control, void (TFORM_Main::*handl
   b->setToolTip(toQt(control.hint));
   b->setAutoDefault(false);
   b->setFocusPolicy(Qt::TabFocus);
-  connect(b, &QPushButton::clicked, this,
-          [this, handler] { run([this, handler] { (model_.*handler)(); }); });
+  // The handler is bound once: GCC's AddressSanitizer build miscompiles a member-function
+  // pointer captured by a lambda nested in another one (the inner one read a wrong `this`).
+  std::function<void()> action = [model = &model_, handler] { (model->*handler)(); };
+  connect(b, &QPushButton::clicked, this, [this, action] { run(action); });
   buttons_.emplace_back(b, &control);
   return b;
 }
