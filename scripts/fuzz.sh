@@ -26,7 +26,7 @@ targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   for f in fuzz/*.cpp; do
     n=$(basename "$f" .cpp)
-    grep -q LLVMFuzzerTestOneInput "$f" && targets+=("$n")
+    grep -qE 'LLVMFuzzerTestOneInput\(.*\) *\{' "$f" && targets+=("$n")
   done
 fi
 build_targets=()
