@@ -126,8 +126,8 @@ QPushButton* MainWindowView::addButton(Button& control, void (TFORM_Main::*handl
   b->setToolTip(toQt(control.hint));
   b->setAutoDefault(false);
   b->setFocusPolicy(Qt::TabFocus);
-  // The handler is bound once: GCC's AddressSanitizer build miscompiles a member-function
-  // pointer captured by a lambda nested in another one (the inner one read a wrong `this`).
+  // The handler is bound once: in the AddressSanitizer build (GCC 12) a member-function pointer
+  // captured again by a nested lambda gave the inner one a wrong `this`.
   std::function<void()> action = [model = &model_, handler] { (model->*handler)(); };
   connect(b, &QPushButton::clicked, this, [this, action] { run(action); });
   buttons_.emplace_back(b, &control);
