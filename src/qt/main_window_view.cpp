@@ -122,12 +122,10 @@ QPushButton* MainWindowView::addButton(Button& control, void (TFORM_Main::*handl
   b->setToolTip(toQt(control.hint));
   b->setAutoDefault(false);
   b->setFocusPolicy(Qt::TabFocus);
-  // The inner handler captures the form, not `this`: with GCC 12, UBSan's vptr check rejects a
-  // `this` captured beside a member-function pointer in a nested lambda.
-  connect(b, &QPushButton::clicked, this, [this, handler] {
-    TFORM_Main& model = model_;
-    run([&model, handler] { (model.*handler)(); });
-  });
+  // The handler is bound once: in the AddressSanitizer build (GCC 12) a member-function pointer
+  // captured again by a nested lambda gave the inner one a wrong `this`.
+  std::function<void()> action = [model = &model_, handler] { (model->*handler)(); };
+  connect(b, &QPushButton::clicked, this, [this, action] { run(action); });
   buttons_.emplace_back(b, &control);
   return b;
 }

@@ -1,0 +1,488 @@
+// A seeded random user on the real windows: clicks, menu choices, keys (Esc, Enter, F3, Alt+F1
+// and others), typing and mouse gestures on whichever window is in front, a modal dialog or a
+// popup menu included, also while a long command runs (an import of 200,000 records, the
+// cross-section run). Message boxes and file dialogs are answered at random through the
+// platform's hooks. The program must survive, the point store must hold what the imports
+// reported, and every command must be enabled again at the end.
+//
+// MERILON_STRESS_SEEDS=N runs seeds 1..N (3 unless set), MERILON_STRESS_SEED=S runs seed S
+// alone, MERILON_STRESS_ACTIONS=A sets the actions of each seed (150 unless set). A failure
+// names its seed.
+//
+// A new window joins by adding its view to `windows` in StressRun::SetUp (with gestures of its
+// own in `StressWindow::gesture` where plain clicks do not reach its tools).
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "about_view.h"
+#include "cross_section_dialog_view.h"
+#include "description_view.h"
+#include "main_window_view.h"
+#include "points/numeric_helpers.h"
+#include "project_catalogue_view.h"
+#include "qt_platform.h"
+#include "shell/program.h"
+#include "support/test_program.h"
+
+namespace merilon::qt {
+namespace {
+
+constexpr int kBigRecords = 200000;
+
+int envInt(const char* name, int fallback) {
+  const char* v = std::getenv(name);
+  return v && *v ? std::atoi(v) : fallback;
+}
+
+// A survey of cross-sections along a straight axis (prosta.TRS, 10 km along +Y): lines 5 m
+// apart, 118 points on each, so that every line is one section of the run within its limits.
+void writeBigSurvey(const std::filesystem::path& folder) {
+  std::ofstream out(folder / "duzy.txt", std::ios::binary);
+  for (int k = 0; k < kBigRecords; ++k) {
+    const int line = k / 118, across = k % 118;
+    out << (across - 59) * 0.4 << ',' << 5 + line * 5 << ',' << 100 + (k % 97) * 0.01 << ",P" << k
+        << "\r\n";
+  }
+  std::ofstream axis(folder / "prosta.TRS", std::ios::binary);
+  axis << "TRASA\r\n\"Test\",\"Prosta\",x,0,2\r\n1,0,0,0,0,0,0\r\n2,10000,0,10000,0,0,0\r\n";
+}
+
+struct StressWindow {
+  QWidget* window;
+  std::function<void(std::mt19937&)> gesture;  // extra moves of this window; may be empty
+};
+
+// Qt's warnings that tell of a fault of the program rather than of the offscreen platform.
+std::vector<std::string>* qtFaults = nullptr;
+void recordQtFault(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (type != QtDebugMsg && qtFaults && text.contains("Recursive")) {
+    qtFaults->push_back(text.toStdString());
+  }
+}
+
+class Monkey : public QObject {
+ public:
+  Monkey(std::uint32_t seed, int actions, std::vector<StressWindow> windows, QWidget* main)
+      : rng_(seed), left_(actions), windows_(std::move(windows)), main_(main) {}
+
+  int actionsDone = 0;
+  int actionsDuringCommands = 0;
+  // The random moves are used up and the scripted ones made.
+  bool windingDown() const { return left_ <= 0 && script.empty(); }
+  // True while a command's loop is processing pending events (the front window is not the
+  // one that started the action).
+  std::function<bool()> commandRunning;
+  // Moves every seed makes in this order, each as soon as its window is in front; random moves
+  // fill the time until then and run inside the long commands they start.
+  struct ScriptedMove {
+    std::function<bool()> ready;
+    std::function<void()> move;
+  };
+  std::deque<ScriptedMove> script;
+  QEventLoop* loop = nullptr;
+
+  void start() {
+    QTimer::singleShot(0, this, [this] { tick(); });
+  }
+
+  int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
+  bool chance(int percent) { return pick(100) < percent; }
+  std::mt19937& rng() { return rng_; }
+
+ private:
+  // One move. The next one is scheduled first, so that it also fires inside the modal loop or
+  // the long command this move may start.
+  void tick() {
+    QTimer::singleShot(windingDown() ? 5 : 0, this, [this] { tick(); });
+    if (depth_ > 0 && commandRunning && commandRunning()) ++actionsDuringCommands;
+    ++depth_;
+    if (!windingDown() && !script.empty() && script.front().ready()) {
+      const auto move = std::move(script.front().move);
+      script.pop_front();
+      move();
+    } else if (windingDown() || depth_ > 6) {
+      windDown();
+    } else {
+      if (left_ > 0) --left_;
+      ++actionsDone;
+      act();
+    }
+    --depth_;
+  }
+
+  // Closes whatever is open and stops what runs; ends the run once nothing is left.
+  void windDown() {
+    if (QWidget* popup = QApplication::activePopupWidget()) {
+      popup->close();
+    } else if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+      for (QAbstractButton* b : modal->findChildren<QAbstractButton*>()) {
+        if (b->isVisible() && b->isEnabled() && b->text() == "Przerwij") b->click();
+      }
+      modal->reject();
+    } else if (commandRunning && commandRunning()) {
+      QTest::keyClick(main_, Qt::Key_Escape);
+    } else if (depth_ == 1 && loop) {
+      loop->quit();
+    }
+  }
+
+  QWidget* frontWindow() {
+    if (QWidget* popup = QApplication::activePopupWidget()) return popup;
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    std::vector<QWidget*> shown;
+    for (const auto& w : windows_) {
+      if (w.window->isVisible() && !w.window->isModal()) shown.push_back(w.window);
+    }
+    if (shown.empty()) {
+      main_->show();  // "Zamknij program" closed it; the user starts again
+      return main_;
+    }
+    return shown[static_cast<std::size_t>(pick(static_cast<int>(shown.size())))];
+  }
+
+  template <class T>
+  T* anyOf(const QList<T*>& all) {
+    QList<T*> usable;
+    for (T* w : all) {
+      if (w->isVisible() && w->isEnabled()) usable << w;
+    }
+    return usable.isEmpty() ? nullptr : usable[pick(static_cast<int>(usable.size()))];
+  }
+
+  void act() {
+    QWidget* front = frontWindow();
+    if (auto* menu = qobject_cast<QMenu*>(front)) {
+      if (chance(30)) {
+        menu->close();
+      } else if (QAction* a = anyAction(menu->actions())) {
+        menu->close();
+        a->trigger();
+      }
+      return;
+    }
+    const int kind = pick(100);
+    if (kind < 35) {
+      if (QAbstractButton* b = anyOf(front->findChildren<QAbstractButton*>())) b->click();
+    } else if (kind < 50 && front == main_) {
+      QList<QAction*> items;
+      for (QAction* top : static_cast<QMainWindow*>(main_)->menuBar()->actions()) {
+        if (top->menu()) items << top->menu()->actions();
+      }
+      if (QAction* a = anyAction(items)) a->trigger();
+    } else if (kind < 75) {
+      pressKey(front);
+    } else if (kind < 85) {
+      if (QLineEdit* e = anyOf(front->findChildren<QLineEdit*>())) {
+        static const char* const kTexts[] = {"",    "0",   "1", "2", "3", "4",   "5",  "-3",
+                                             "0.5", "abc", ",", ";", " ", "999", "1e9"};
+        e->selectAll();
+        QTest::keyClicks(e, kTexts[pick(15)]);
+      }
+    } else {
+      gesture(front);
+    }
+  }
+
+  QAction* anyAction(const QList<QAction*>& all) {
+    QList<QAction*> usable;
+    for (QAction* a : all) {
+      if (!a->isSeparator() && a->isEnabled() && !a->menu()) usable << a;
+    }
+    return usable.isEmpty() ? nullptr : usable[pick(static_cast<int>(usable.size()))];
+  }
+
+  void pressKey(QWidget* front) {
+    static const std::pair<Qt::Key, Qt::KeyboardModifiers> kKeys[] = {
+        {Qt::Key_Escape, Qt::NoModifier}, {Qt::Key_Return, Qt::NoModifier},
+        {Qt::Key_Enter, Qt::NoModifier},  {Qt::Key_F3, Qt::NoModifier},
+        {Qt::Key_F1, Qt::AltModifier},    {Qt::Key_F1, Qt::AltModifier | Qt::ControlModifier},
+        {Qt::Key_Tab, Qt::NoModifier},    {Qt::Key_Down, Qt::NoModifier},
+        {Qt::Key_Up, Qt::NoModifier},     {Qt::Key_PageDown, Qt::NoModifier},
+        {Qt::Key_Home, Qt::NoModifier},   {Qt::Key_Space, Qt::NoModifier},
+        {Qt::Key_2, Qt::NoModifier},      {Qt::Key_A, Qt::NoModifier},
+    };
+    const auto& [key, mods] = kKeys[pick(14)];
+    QWidget* target = QApplication::focusWidget();
+    if (!target || target->window() != front->window()) target = front;
+    QTest::keyClick(target, key, mods);
+  }
+
+  // A press, a drag of a few steps and a release (or a double click, or the wheel) somewhere in
+  // a widget of the window.
+  void gesture(QWidget* front) {
+    for (const auto& w : windows_) {
+      if (w.window == front && w.gesture && chance(50)) return w.gesture(rng_);
+    }
+    QList<QWidget*> all = front->findChildren<QWidget*>();
+    all << front;
+    QWidget* w = anyOf(all);
+    if (!w || w->width() < 2 || w->height() < 2) return;
+    auto at = [&] { return QPoint(pick(w->width()), pick(w->height())); };
+    const Qt::MouseButton button = chance(80) ? Qt::LeftButton : Qt::RightButton;
+    QPointer<QWidget> guard(w);
+    if (chance(20)) {
+      QTest::mouseDClick(w, Qt::LeftButton, Qt::NoModifier, at());
+      return;
+    }
+    if (chance(15)) {
+      QWheelEvent wheel(at(), w->mapToGlobal(at()), {}, {0, chance(50) ? 120 : -120}, Qt::NoButton,
+                        Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(w, &wheel);
+      return;
+    }
+    QTest::mousePress(w, button, Qt::NoModifier, at());
+    for (int k = 0; k < 3 && guard; ++k) QTest::mouseMove(w, at());
+    if (guard) QTest::mouseRelease(w, button, Qt::NoModifier, at());
+  }
+
+  std::mt19937 rng_;
+  int left_;
+  int depth_ = 0;
+  std::vector<StressWindow> windows_;
+  QWidget* main_;
+};
+
+struct StressRun {
+  explicit StressRun(std::uint32_t seed, const std::filesystem::path& bigSurvey)
+      : seed_(seed), rng_(seed ^ 0x9e3779b9u), bigSurvey_(bigSurvey) {}
+
+  std::uint32_t seed_;
+  std::mt19937 rng_;
+  std::filesystem::path bigSurvey_;
+  testing::TempFolder folder;
+  QtPlatform platform;
+  std::unique_ptr<Program> program;
+  // The imports' own account: the store's size when the import began and what it added.
+  int importBase = 0;
+  bool forceBig = false;        // the next open dialog picks the large survey
+  bool forceAlignment = false;  // the next open dialog picks the alignment
+  int sectionRuns = 0;          // cross-section runs that came as far as saving
+  std::vector<std::string> failures;
+
+  int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
+
+  DialogResult answer(const MessageRequest& r, bool windingDown) {
+    PointStore& points = program->points;
+    if (r.title == "Operacja dodawania punktów") {
+      // "Liczba dopisanych punktów: N Zapisać punkty?"
+      const std::string prefix = "Liczba dopisanych punktów: ";
+      const int added = std::atoi(r.text.substr(prefix.size()).c_str());
+      if (points.pointCount() != importBase + added) {
+        failures.push_back("the import reported " + std::to_string(added) + " points added to " +
+                           std::to_string(importBase) + ", the store holds " +
+                           std::to_string(points.pointCount()));
+      }
+      importBase = 0;
+    }
+    if (r.title == "Błąd" && r.text.find("struktura, separator") != std::string::npos) {
+      importBase = 0;  // the import refused the record structure
+    }
+    if (r.buttons == MessageButtons::Ok) return DialogResult::Ok;
+    DialogResult a;
+    if (windingDown) {
+      a = r.title == "Zatrzymano proces wczytywania danych" ? DialogResult::Yes : DialogResult::No;
+    } else if (r.buttons == MessageButtons::YesNo) {
+      a = pick(2) ? DialogResult::Yes : DialogResult::No;
+    } else {
+      const DialogResult three[] = {DialogResult::Yes, DialogResult::No, DialogResult::Cancel};
+      a = three[pick(3)];
+    }
+    if (r.title == "Wpisywanie punktów") {
+      // Cancel ends the import there; No starts the store afresh.
+      importBase = a == DialogResult::Yes ? points.pointCount() : 0;
+    }
+    // The import ends without its summary.
+    if ((r.title == "Zatrzymano proces wczytywania danych" || r.title == "Brak danych w linii") &&
+        a == DialogResult::Yes) {
+      importBase = 0;
+    }
+    return a;
+  }
+
+  std::optional<std::filesystem::path> chooseFile(const FileDialogRequest& r, bool save) {
+    if (r.title == "Zapis Przekrojów poprzecznych") ++sectionRuns;
+    if (forceBig && !save) {
+      forceBig = false;
+      return bigSurvey_;
+    }
+    if (forceAlignment && !save) {
+      forceAlignment = false;
+      return bigSurvey_.parent_path() / "prosta.TRS";
+    }
+    const int p = pick(100);
+    if (p < 15) return std::nullopt;
+    if (save) {
+      if (p < 22) return folder / "brak" / "zapis.txt";  // a folder that does not exist
+      return folder / ("zapis" + std::to_string(pick(3)) + (pick(2) ? ".meri" : ".txt"));
+    }
+    const std::string filter = r.filter;
+    if (filter.find(".meri") != std::string::npos) {
+      if (p < 60) return folder / ("zapis" + std::to_string(pick(3)) + ".meri");
+      return std::filesystem::path(MERILON_TEST_DATA) / "golden" / "points.meri";
+    }
+    if (filter.find(".TRS") != std::string::npos) {
+      if (p < 25) return folder / "brak.TRS";
+      if (p < 60) return bigSurvey_.parent_path() / "prosta.TRS";
+      return std::filesystem::path(MERILON_TEST_DATA) / "alignment" / "prosta_luk.TRS";
+    }
+    if (p < 55) return bigSurvey_;
+    if (p < 80) return std::filesystem::path(MERILON_SOURCE_DIR) / "examples" / "pomiar.txt";
+    return folder / "brak.txt";
+  }
+};
+
+class StressTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    bigSurvey_ = new testing::TempFolder;
+    writeBigSurvey(bigSurvey_->path());
+  }
+  static void TearDownTestSuite() {
+    delete bigSurvey_;
+    bigSurvey_ = nullptr;
+  }
+  static testing::TempFolder* bigSurvey_;
+
+  void runSeed(std::uint32_t seed, int actions);
+};
+
+testing::TempFolder* StressTest::bigSurvey_ = nullptr;
+
+void StressTest::runSeed(std::uint32_t seed, int actions) {
+  SCOPED_TRACE("stress seed " + std::to_string(seed) +
+               " (rerun with MERILON_STRESS_SEED=" + std::to_string(seed) + ")");
+  // The clipboard outlives the program; each seed starts with an empty one, as it does alone.
+  QApplication::clipboard()->clear();
+  StressRun run(seed, *bigSurvey_ / "duzy.txt");
+  Monkey* monkeyPtr = nullptr;
+  run.platform.messageHook = [&](const MessageRequest& r) {
+    return run.answer(r, monkeyPtr && monkeyPtr->windingDown());
+  };
+  run.platform.fileDialogHook = [&](const FileDialogRequest& r, bool save) {
+    return run.chooseFile(r, save);
+  };
+  ProgramOptions options;
+  options.programFolder = run.folder.path();
+  options.userSettingsFolder = run.folder.path() / "user";
+  run.program = std::make_unique<Program>(run.platform, options);
+  ASSERT_TRUE(run.program->start());
+  Program& program = *run.program;
+  TFORM_Main& model = program.main;
+
+  // The windows in the program's order of creation, as the desktop program makes them.
+  MainWindowView mainView(program, run.platform);
+  ProjectCatalogueView catalogueView(program, run.platform, &mainView);
+  DescriptionView descriptionView(program, run.platform);
+  CrossSectionDialogView crossSectionView(program, run.platform, &mainView);
+  AboutView aboutView(program, run.platform, &mainView);
+  mainView.show();
+
+  std::vector<StressWindow> windows = {{&mainView, {}}, {&descriptionView, {}}};
+  Monkey monkey(seed, actions, windows, &mainView);
+  monkeyPtr = &monkey;
+  monkey.commandRunning = [&] { return !model.Button13.enabled; };
+  // Every seed imports the large survey and runs the cross-sections over it, under the random
+  // user; the opening dialog of the program is answered first.
+  auto front = [] { return QApplication::activeModalWidget(); };
+  auto idle = [&] { return !front() && model.Button10.enabled; };
+  auto inDialog = [&] { return front() == &crossSectionView; };
+  monkey.script = {
+      {idle,
+       [&] {
+         run.forceBig = true;
+         mainView.button("Otwórz plik tekstowy")->click();
+       }},
+      {idle, [&] { mainView.button("Wczytaj do Punktów")->click(); }},
+      {idle, [&] { mainView.button("Generuj poprzeczki")->click(); }},
+      {inDialog,
+       [&] {
+         run.forceAlignment = true;
+         crossSectionView.chooseAlignmentButton()->click();
+       }},
+      {[&] { return inDialog() && crossSectionView.generateButton()->isEnabled(); },
+       [&] { crossSectionView.generateButton()->click(); }},
+  };
+  QEventLoop loop;
+  monkey.loop = &loop;
+  qtFaults = &run.failures;
+  const QtMessageHandler previousHandler = qInstallMessageHandler(recordQtFault);
+  QTimer watchdog;
+  bool timedOut = false;
+  watchdog.setSingleShot(true);
+  QObject::connect(&watchdog, &QTimer::timeout, [&] {
+    timedOut = true;
+    loop.quit();
+  });
+  watchdog.start(600000);
+  monkey.start();
+  loop.exec();
+  qInstallMessageHandler(previousHandler);
+  qtFaults = nullptr;
+  ASSERT_FALSE(timedOut) << "the run did not end";
+
+  for (const auto& f : run.failures) ADD_FAILURE() << f;
+  for (Button* b : model.commandSet()) {
+    EXPECT_TRUE(b->enabled) << b->caption << " stays disabled";
+    if (QPushButton* w = mainView.button(QString::fromStdString(b->caption))) {
+      EXPECT_TRUE(w->isEnabled()) << b->caption << " stays disabled on screen";
+    }
+  }
+  EXPECT_TRUE(program.FormPoprzeczka.Button5.enabled);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor stays";
+  // No point twice, whatever was imported, appended, opened and saved.
+  const PointStore& points = program.points;
+  std::set<std::pair<double, double>> seen;
+  for (int i = 1; i <= points.pointCount(); ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    if (!seen.insert({points.pointX[k], points.pointY[k]}).second) {
+      ADD_FAILURE() << "point " << i << " is there twice";
+      break;
+    }
+  }
+  EXPECT_EQ(model.PointCountLabel.caption,
+            points.pointCount() > 0
+                ? "Liczba punktów w do analizy: " + std::to_string(points.pointCount())
+                : std::string("..."));
+  EXPECT_EQ(mainView.pointCountLabel()->text().toStdString(), model.PointCountLabel.caption);
+  std::printf(
+      "stress seed %u: %d actions, %d of them while a command ran, %d cross-section runs, %d "
+      "points\n",
+      seed, monkey.actionsDone, monkey.actionsDuringCommands, run.sectionRuns, points.pointCount());
+}
+
+TEST_F(StressTest, RandomUserOnTheRealWindows) {
+  QApplication::setQuitOnLastWindowClosed(false);
+  const int actions = envInt("MERILON_STRESS_ACTIONS", 150);
+  if (const int one = envInt("MERILON_STRESS_SEED", 0); one > 0) {
+    runSeed(static_cast<std::uint32_t>(one), actions);
+    return;
+  }
+  const int seeds = envInt("MERILON_STRESS_SEEDS", 3);
+  for (int s = 1; s <= seeds && !HasFatalFailure(); ++s) {
+    runSeed(static_cast<std::uint32_t>(s), actions);
+  }
+}
+
+}  // namespace
+}  // namespace merilon::qt
