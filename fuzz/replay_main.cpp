@@ -1,4 +1,5 @@
-// Runs a fuzz target once over every file of the folders (or files) given, for the normal test
+// Runs a fuzz target once over every file of the folders (with their subfolders, as libFuzzer
+// reads them) or files given, for the normal test
 // suite: the seeds, the kept inputs of past findings and the corpus of other programs' files
 // must all pass the target's checks without a fuzzer.
 #include <cstdint>
@@ -16,7 +17,7 @@ int main(int argc, char** argv) {
   for (int k = 1; k < argc; ++k) {
     const std::filesystem::path arg = argv[k];
     if (std::filesystem::is_directory(arg)) {
-      for (const auto& e : std::filesystem::directory_iterator(arg)) {
+      for (const auto& e : std::filesystem::recursive_directory_iterator(arg)) {
         if (e.is_regular_file()) files.push_back(e.path());
       }
     } else if (std::filesystem::exists(arg)) {
