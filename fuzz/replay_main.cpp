@@ -1,7 +1,7 @@
-// Runs a fuzz target once over every file of the folders (with their subfolders, as libFuzzer
-// reads them) or files given, for the normal test
-// suite: the seeds, the kept inputs of past findings and the corpus of other programs' files
-// must all pass the target's checks without a fuzzer.
+// Runs a fuzz target once over every file given and every file of the folders given (with their
+// subfolders, as libFuzzer reads them), for the normal test suite: the seeds, the kept inputs of
+// past findings and the corpus of other programs' files must all pass the target's checks
+// without a fuzzer.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
