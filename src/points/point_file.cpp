@@ -87,7 +87,7 @@ std::string pointTextLine(const PointStore& points, int i) {
          formatInt(points.pointType[k]);
 }
 
-bool writeTextFile(TFORM_Main& main, const std::vector<std::string>& previewLines,
+bool writeTextFile(TFORM_Main& main, std::vector<std::string> previewLines,
                    const std::string& fileName, int firstLine, WriteKind kind) {
   Platform& platform = main.platform();
   const PointStore& points = main.program().points;

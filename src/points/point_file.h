@@ -20,8 +20,9 @@ enum class WriteKind {
 };
 
 // Writes `fileName` by kind; false when the user declined to overwrite or the file could not be
-// written (which is reported).
-bool writeTextFile(TFORM_Main& main, const std::vector<std::string>& previewLines,
+// written (which is reported). The preview lines are taken by value: the progress bar lets the
+// user act while the file is written, and nothing done meanwhile may change what is written.
+bool writeTextFile(TFORM_Main& main, std::vector<std::string> previewLines,
                    const std::string& fileName, int firstLine, WriteKind kind);
 
 // One point line of the point file, in code page 1250 bytes without the line end.

@@ -127,6 +127,20 @@ TEST_F(CrossSectionFlow, WritesTheGoldenTerFilesWithAndWithoutBoundaryCodes) {
   testing::expectGolden(t.folder / "teren.TER", "../alignment/teren_granice.TER");
 }
 
+// The progress bar lets the user act while the .TER file is written: a new alignment chosen
+// meanwhile replaces the work text, but the file holds the sections that were generated.
+TEST_F(CrossSectionFlow, WorkTextReplacedDuringTheSaveLeavesTheFileWhole) {
+  survey();
+  t.platform.onPendingEvents = [&](int) {
+    if (t.main().StatusBar1.text == "Zapis Przekrojów poprzecznych") {
+      dialog().workText.assign(1, "inna trasa");
+      dialog().workText.shrink_to_fit();
+    }
+  };
+  generate(false, t.folder / "teren.TER");
+  testing::expectGolden(t.folder / "teren.TER", "../alignment/teren.TER");
+}
+
 TEST_F(CrossSectionFlow, AnswerNoKeepsTheOldFileAndAFailedWriteIsReported) {
   survey();
   testing::writeBytes(t.folder / "stary.TER", "stary\r\n");
