@@ -32,8 +32,11 @@ int checkInputFile(const std::string& name) {
 }
 
 void printLog(const TFORM_Main& main, std::size_t first) {
-  const auto& lines = main.LogMemo.lines();
-  for (std::size_t k = first; k < lines.size(); ++k) std::printf("%s\n", lines[k].c_str());
+  const Memo& log = main.LogMemo;
+  for (std::size_t k = first; k < log.lineCount(); ++k) {
+    const std::string_view line = log.line(k);
+    std::printf("%.*s\n", static_cast<int>(line.size()), line.data());
+  }
 }
 
 }  // namespace merilon::cli

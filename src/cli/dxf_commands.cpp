@@ -51,7 +51,7 @@ int runExportDxf(const std::vector<std::string>& words, const CliEnvironment& en
   if (auto s = args.option("sections")) inputs.push_back(*s);
   if (auto a = args.option("alignment")) inputs.push_back(*a);
   for (const auto& f : inputs) {
-    if (!fileExists(f)) return cliFail(kExitInput, "nie można odczytać pliku " + f);
+    if (const int status = checkInputFile(f); status != kExitOk) return status;
   }
   const std::string out = stripExtension(*args.option("o")) + ".dxf";
   if (const int status = checkOutputFile(out, args.has("force")); status != kExitOk) return status;
@@ -100,7 +100,7 @@ int runDxf2Txt(const std::vector<std::string>& words, const CliEnvironment& env)
     return cliFail(kExitUsage, "użycie: merilon-cli dxf2txt INPUT.dxf -o OUT.txt [--force]");
   }
   const std::string input = args.positional.front();
-  if (!fileExists(input)) return cliFail(kExitInput, "nie można odczytać pliku " + input);
+  if (const int status = checkInputFile(input); status != kExitOk) return status;
   const std::string out = stripExtension(*args.option("o")) + ".txt";
   if (const int status = checkOutputFile(out, args.has("force")); status != kExitOk) return status;
 

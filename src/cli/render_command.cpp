@@ -106,11 +106,11 @@ int runRender(const std::vector<std::string>& words, const CliEnvironment& env) 
   }
   const std::string pointsFile = args.positional[0];
   for (const char* name : {"alignment", "sections"}) {
-    if (auto f = args.option(name); f && !fileExists(*f)) {
-      return cliFail(kExitInput, "nie można odczytać pliku " + *f);
+    if (auto f = args.option(name)) {
+      if (const int status = checkInputFile(*f); status != kExitOk) return status;
     }
   }
-  if (!fileExists(pointsFile)) return cliFail(kExitInput, "nie można odczytać pliku " + pointsFile);
+  if (const int status = checkInputFile(pointsFile); status != kExitOk) return status;
   const std::string out = *args.option("o");
   if (const int status = checkOutputFile(out, args.has("force")); status != kExitOk) return status;
 #ifndef MERILON_HAVE_QT_CANVAS
