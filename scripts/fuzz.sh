@@ -16,6 +16,9 @@ fi
 seconds=$1
 shift
 
+# A fresh machine gets the compiler and the libraries first, as scripts/test.sh does.
+scripts/setup.sh --packages-only || exit 1
+
 export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-$(command -v ccache || true)}
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DMERILON_BUILD_FUZZ=ON -DMERILON_BUILD_QT=OFF -DMERILON_BUILD_TESTS=OFF \
