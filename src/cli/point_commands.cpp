@@ -6,6 +6,7 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_platform.h"
 #include "cli/cli_program.h"
+#include "platform/cp1250.h"
 #include "platform/number_text.h"
 #include "platform/text_file.h"
 #include "points/numeric_helpers.h"
@@ -109,24 +110,34 @@ int runPoints(const std::vector<std::string>& words, const CliEnvironment& env) 
     return kExitInput;
   }
   const PointStore& points = program->points;
+  // The listing goes out in large blocks: a million points are some 40 MB of text.
   std::string out;
+  out.reserve(1 << 17);
   for (int i = 1; i <= points.pointCount(); ++i) {
     const auto k = static_cast<std::size_t>(i);
-    out.clear();
-    out += formatInt(i);
+    appendInt(out, i);
     out += '\t';
-    out += formatGeneral(points.pointX[k]);
+    appendGeneral(out, points.pointX[k]);
     out += '\t';
-    out += formatGeneral(points.pointY[k]);
+    appendGeneral(out, points.pointY[k]);
     out += '\t';
-    out += formatGeneral(points.pointZ[k]);
+    appendGeneral(out, points.pointZ[k]);
     out += '\t';
-    out += points.pointName[k].text();
+    const std::string_view name = points.pointName[k].raw();
+    if (isAscii(name)) {
+      out += name;
+    } else {
+      out += points.pointName[k].text();
+    }
     out += '\t';
-    out += formatInt(points.pointType[k]);
+    appendInt(out, points.pointType[k]);
     out += '\n';
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    if (out.size() >= (1 << 16)) {
+      std::fwrite(out.data(), 1, out.size(), stdout);
+      out.clear();
+    }
   }
+  std::fwrite(out.data(), 1, out.size(), stdout);
   printLog(program->main);
   return kExitOk;
 }

@@ -18,4 +18,8 @@ void adviseHugePages(void* data, std::size_t bytes) {
 #endif
 }
 
+void adviseHugePagesIfLarge(void* data, std::size_t bytes) {
+  if (bytes >= (std::size_t{4} << 20)) adviseHugePages(data, bytes);
+}
+
 }  // namespace merilon

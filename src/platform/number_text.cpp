@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace merilon {
 namespace {
@@ -207,8 +208,39 @@ void appendFixed(std::string& out, double value, int decimals) {
   }
 }
 
+namespace {
+
+// A value on the millimetre grid (every rounded coordinate and height) below 10^12: its text is
+// the decimal units / 1000 itself, since no other text of at most 15 significant digits reads
+// back as the same double. Written from the integer, it needs no shortest-digits search.
+bool appendMillimetreGeneral(std::string& out, double value) {
+  if (!(std::fabs(value) < 1e12)) return false;
+  const double units = std::nearbyint(value * 1000);
+  if (units / 1000 != value) return false;
+  auto magnitude = static_cast<std::uint64_t>(std::fabs(units));
+  if (std::signbit(value)) out.push_back('-');
+  char digits[24];
+  const auto res = std::to_chars(digits, digits + sizeof digits, magnitude / 1000);
+  out.append(digits, res.ptr);
+  unsigned fraction = static_cast<unsigned>(magnitude % 1000);
+  if (fraction != 0) {
+    char decimals[4] = {'.', static_cast<char>('0' + fraction / 100),
+                        static_cast<char>('0' + fraction / 10 % 10),
+                        static_cast<char>('0' + fraction % 10)};
+    std::size_t length = 4;
+    while (decimals[length - 1] == '0') --length;
+    out.append(decimals, length);
+  }
+  return true;
+}
+
+}  // namespace
+
 void appendGeneral(std::string& out, double value) {
-  if (value != 0 && std::isfinite(value) && appendShortGeneral(out, value)) return;
+  if (value != 0 && std::isfinite(value) &&
+      (appendMillimetreGeneral(out, value) || appendShortGeneral(out, value))) {
+    return;
+  }
   out += formatGeneral(value);
 }
 
@@ -216,7 +248,9 @@ std::string formatGeneral(double value) {
   if (!std::isfinite(value)) return std::isnan(value) ? "NAN" : (value < 0 ? "-INF" : "INF");
   if (value == 0) return "0";
   std::string shortForm;
-  if (appendShortGeneral(shortForm, value)) return shortForm;
+  if (appendMillimetreGeneral(shortForm, value) || appendShortGeneral(shortForm, value)) {
+    return shortForm;
+  }
   Decimal d = toFifteenDigits(value);
   std::string out;
   if (d.negative) out.push_back('-');
@@ -266,21 +300,47 @@ std::string_view trimBlanks(std::string_view text) {
   return text;
 }
 
-std::optional<double> parseDouble(std::string_view text) {
+namespace {
+
+// The trimmed text when it has the form of a number: optional sign, then a digit or the point
+// (from_chars also takes "inf" and "nan", which are not numbers to a surveyor); else nothing.
+std::optional<std::string_view> numberText(std::string_view text) {
   text = trimBlanks(text);
   if (text.empty()) return std::nullopt;
   if (text.front() == '+') {
     text.remove_prefix(1);
     if (text.empty() || text.front() == '-' || text.front() == '+') return std::nullopt;
   }
-  // from_chars also takes "inf" and "nan", which are not numbers to a surveyor.
   const char first = text.front() == '-' && text.size() > 1 ? text[1] : text.front();
   if (!((first >= '0' && first <= '9') || first == '.')) return std::nullopt;
+  return text;
+}
+
+}  // namespace
+
+std::optional<double> parseDouble(std::string_view text) {
+  const auto number = numberText(text);
+  if (!number) return std::nullopt;
   double value = 0;
-  auto res = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (res.ec != std::errc() || res.ptr != text.data() + text.size()) return std::nullopt;
+  auto res = std::from_chars(number->data(), number->data() + number->size(), value);
+  if (res.ec != std::errc() || res.ptr != number->data() + number->size()) return std::nullopt;
   if (!std::isfinite(value)) return std::nullopt;
   return value;
+}
+
+std::optional<double> parseSavedDouble(std::string_view text) {
+  if (const auto value = parseDouble(text)) return value;
+  const auto number = numberText(text);
+  if (!number) return std::nullopt;
+  long double wide = 0;
+  const auto res = std::from_chars(number->data(), number->data() + number->size(), wide);
+  if (res.ec != std::errc() || res.ptr != number->data() + number->size()) return std::nullopt;
+  // "1.79769313486232E308", the largest finite number to 15 digits, lies just beyond it.
+  constexpr long double kLargestSaved = 1.79769313486232E308L;
+  if (std::fabs(wide) > kLargestSaved) return std::nullopt;
+  if (std::fabs(wide) <= std::numeric_limits<double>::max()) return std::nullopt;
+  return std::signbit(wide) ? -std::numeric_limits<double>::max()
+                            : std::numeric_limits<double>::max();
 }
 
 std::optional<std::int32_t> parseInt32(std::string_view text) {

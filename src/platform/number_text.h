@@ -32,6 +32,12 @@ void appendInt(std::string& out, long long value);
 // exponent; nothing when it does not convert.
 std::optional<double> parseDouble(std::string_view text);
 
+// A number as the program's own files hold it: as parseDouble, and also the text that rounding
+// the largest finite number (or one near it) to 15 significant digits gives,
+// "1.79769313486232E308": it is read as that largest number, so that every saved value reads
+// back. Larger magnitudes still do not convert.
+std::optional<double> parseSavedDouble(std::string_view text);
+
 // Whole text (after trimming) as a signed 32-bit integer; nothing when it does not convert.
 std::optional<std::int32_t> parseInt32(std::string_view text);
 

@@ -11,11 +11,35 @@
 #include <iterator>
 
 #include "platform/cp1250.h"
+#include "platform/memory_advice.h"
 
 namespace merilon {
 namespace {
 
 std::string systemReason() { return std::strerror(errno); }
+
+// Reads the whole file into `bytes` with one allocation of its size (and one byte more, for a
+// line end the reader may add): a file larger than the memory fails at once. On a read error
+// `bytes` keeps what was read before it.
+bool readWholeFile(std::FILE* f, const std::filesystem::path& path, std::string& bytes,
+                   std::string& error) {
+  bytes.clear();
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path, ec);
+  if (!ec) {
+    bytes.reserve(static_cast<std::size_t>(size) + 1);
+    adviseHugePagesIfLarge(bytes.data(), bytes.capacity());
+  }
+  char buf[1 << 16];
+  std::size_t n = 0;
+  errno = 0;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
+  if (std::ferror(f)) {
+    error = systemReason();
+    return false;
+  }
+  return true;
+}
 
 bool readWholeFile(const std::filesystem::path& path, std::string& bytes, std::string& error) {
   errno = 0;
@@ -24,19 +48,27 @@ bool readWholeFile(const std::filesystem::path& path, std::string& bytes, std::s
     error = systemReason();
     return false;
   }
-  bytes.clear();
-  // One allocation of the whole size: a file larger than the memory fails here at once.
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(path, ec);
-  if (!ec) bytes.reserve(static_cast<std::size_t>(size));
-  char buf[1 << 16];
-  std::size_t n = 0;
-  while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) bytes.append(buf, n);
-  if (std::ferror(f.get())) {
-    error = systemReason();
-    return false;
+  return readWholeFile(f.get(), path, bytes, error);
+}
+
+// Ends every line of ASCII text with one LF, in place: CR LF and a lone CR become LF, and a last
+// line without its end gets one. The text then is what TextLines holds.
+void normaliseLineEnds(std::string& text, std::size_t from) {
+  char* d = text.data();
+  const std::size_t n = text.size();
+  std::size_t w = 0;
+  while (from < n) {
+    const void* cr = std::memchr(d + from, '\r', n - from);
+    const std::size_t end = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - d) : n;
+    if (w != from) std::memmove(d + w, d + from, end - from);
+    w += end - from;
+    if (!cr) break;
+    d[w++] = '\n';
+    from = end + 1;
+    if (from < n && d[from] == '\n') ++from;
   }
-  return true;
+  text.resize(w);
+  if (!text.empty() && text.back() != '\n') text.push_back('\n');
 }
 
 }  // namespace
@@ -74,6 +106,12 @@ bool readUserText(const std::filesystem::path& path, TextLines& text, std::strin
   std::string_view body = bytes;
   if (body.starts_with("\xEF\xBB\xBF")) body.remove_prefix(3);
   const bool ascii = isAscii(body);
+  if (ascii) {
+    // The common survey file: its bytes become the block of lines without a second copy.
+    normaliseLineEnds(bytes, static_cast<std::size_t>(body.data() - bytes.data()));
+    text = TextLines::fromText(std::move(bytes));
+    return true;
+  }
   text = TextLines();
   text.reserve(static_cast<std::size_t>(std::count(body.begin(), body.end(), '\n')) + 1,
                ascii ? body.size() + 1 : body.size() + body.size() / 2 + 1);
@@ -119,88 +157,65 @@ bool readUserTextLines(const std::filesystem::path& path, std::vector<std::strin
 
 bool TextLineReader::open(const std::filesystem::path& path, std::string& error) {
   errno = 0;
-  file_.reset(std::fopen(path.c_str(), "rb"));
-  if (!file_) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
+  if (!f) {
     error = systemReason();
     return false;
   }
-  std::error_code ec;
-  fileSize_ = std::filesystem::file_size(path, ec);
-  if (ec) fileSize_ = 0;
-  buffer_.resize(1 << 20);
   error_.clear();
-  begin_ = end_ = 0;
-  eof_ = false;
-  pendingCr_ = false;
+  // A read error is reported after the lines read before it, as a streaming reader would.
+  readWholeFile(f.get(), path, bytes_, error_);
+  fileSize_ = bytes_.size();
+  next_ = 0;
+  nextLf_ = std::string_view::npos;
   return true;
 }
 
-bool TextLineReader::fill() {
-  if (eof_) return false;
-  if (begin_ > 0) {
-    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
-    end_ -= begin_;
-    begin_ = 0;
+namespace {
+
+// The end of the line that starts at `from`: the first CR or LF. `lf` caches the next LF at or
+// after `from` (or the end), so that a file of CR line ends is not searched to its end for each
+// line.
+std::size_t lineEndAt(std::string_view bytes, std::size_t from, std::size_t& lf) {
+  const char* d = bytes.data();
+  if (lf < from || lf == std::string_view::npos) {
+    const void* hit = std::memchr(d + from, '\n', bytes.size() - from);
+    lf = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - d) : bytes.size();
   }
-  if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
-  errno = 0;
-  const std::size_t n = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_.get());
-  if (n == 0) {
-    if (std::ferror(file_.get())) error_ = systemReason();
-    eof_ = true;
-    return false;
+  const void* cr = std::memchr(d + from, '\r', lf - from);
+  return cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - d) : lf;
+}
+
+// Where the line after the one ending at `end` starts.
+std::size_t afterLineEnd(std::string_view bytes, std::size_t end) {
+  if (end < bytes.size() && bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n')
+    return end + 2;
+  return end + 1;
+}
+
+}  // namespace
+
+std::size_t TextLineReader::lineCount() const {
+  std::size_t lines = 0;
+  std::size_t lf = std::string_view::npos;
+  for (std::size_t i = 0; i < bytes_.size(); i = afterLineEnd(bytes_, lineEndAt(bytes_, i, lf))) {
+    ++lines;
   }
-  end_ += n;
-  return true;
+  return lines;
 }
 
 bool TextLineReader::next(std::string& utf8Line, std::size_t& rawLength) {
-  std::size_t scanFrom = begin_;
-  for (;;) {
-    if (pendingCr_ && begin_ < end_) {
-      // The LF of a CR LF pair split across two reads.
-      if (buffer_[begin_] == '\n') ++begin_;
-      pendingCr_ = false;
-      scanFrom = begin_;
-    }
-    for (std::size_t i = scanFrom; i < end_; ++i) {
-      const char c = buffer_[i];
-      if (c == '\n' || c == '\r') {
-        std::string_view raw(buffer_.data() + begin_, i - begin_);
-        rawLength = raw.size();
-        if (isAscii(raw)) {
-          utf8Line.assign(raw);
-        } else {
-          utf8Line = decodeCp1250(raw);
-        }
-        begin_ = i + 1;
-        if (c == '\r') {
-          if (begin_ < end_) {
-            if (buffer_[begin_] == '\n') ++begin_;
-          } else {
-            pendingCr_ = true;
-          }
-        }
-        return true;
-      }
-    }
-    const std::size_t scanned = end_ - begin_;
-    if (!fill()) {
-      if (begin_ < end_) {
-        std::string_view raw(buffer_.data() + begin_, end_ - begin_);
-        rawLength = raw.size();
-        if (isAscii(raw)) {
-          utf8Line.assign(raw);
-        } else {
-          utf8Line = decodeCp1250(raw);
-        }
-        begin_ = end_;
-        return true;
-      }
-      return false;
-    }
-    scanFrom = begin_ + scanned;
+  if (next_ >= bytes_.size()) return false;
+  const std::size_t end = lineEndAt(bytes_, next_, nextLf_);
+  const std::string_view raw = std::string_view(bytes_).substr(next_, end - next_);
+  rawLength = raw.size();
+  if (isAscii(raw)) {
+    utf8Line.assign(raw);
+  } else {
+    utf8Line = decodeCp1250(raw);
   }
+  next_ = afterLineEnd(bytes_, end);
+  return true;
 }
 
 std::filesystem::path linkTarget(const std::filesystem::path& name) {

@@ -30,28 +30,25 @@ bool readUserTextLines(const std::filesystem::path& path, std::vector<std::strin
 // The same, into one block of lines: what the preview pane holds.
 bool readUserText(const std::filesystem::path& path, TextLines& text, std::string& error);
 
-// Streams the lines of a code page 1250 file one at a time, so large files need no whole copy in
-// memory. `rawLength` is the line's length in bytes on disk, without its line end.
+// Reads the lines of a code page 1250 file one at a time from the file read in one block, so
+// that the reader knows their number before the first (`lineCount`). `rawLength` is the line's
+// length in bytes on disk, without its line end.
 class TextLineReader {
  public:
   bool open(const std::filesystem::path& path, std::string& error);
   // False at the end of the file.
   bool next(std::string& utf8Line, std::size_t& rawLength);
   std::uintmax_t fileSize() const { return fileSize_; }
-  // The system's reason when reading stopped on an error rather than at the end; empty else.
+  // The number of lines in the file (a final line end makes no empty line).
+  std::size_t lineCount() const;
+  // The system's reason when reading stopped on an error rather than at the end; empty else. The
+  // lines read before the error are still given.
   const std::string& error() const { return error_; }
 
  private:
-  struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-  bool fill();
-  std::unique_ptr<std::FILE, FileCloser> file_;
-  std::vector<char> buffer_;
-  std::size_t begin_ = 0;
-  std::size_t end_ = 0;
-  bool eof_ = false;
-  bool pendingCr_ = false;
+  std::string bytes_;
+  std::size_t next_ = 0;
+  std::size_t nextLf_ = 0;  // the next LF at or after next_ once searched
   std::uintmax_t fileSize_ = 0;
   std::string error_;
 };

@@ -1,5 +1,10 @@
 #include "platform/text_lines.h"
 
+#include <algorithm>
+#include <cstring>
+
+#include "platform/memory_advice.h"
+
 namespace merilon {
 
 TextLines::TextLines(const std::vector<std::string>& lines) {
@@ -7,6 +12,21 @@ TextLines::TextLines(const std::vector<std::string>& lines) {
   for (const auto& l : lines) bytes += l.size() + 1;
   reserve(lines.size(), bytes);
   for (const auto& l : lines) push_back(l);
+}
+
+TextLines TextLines::fromText(std::string text) {
+  if (!text.empty() && text.back() != '\n') text.push_back('\n');
+  TextLines lines;
+  lines.starts_.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+  adviseHugePagesIfLarge(lines.starts_.data(), lines.starts_.capacity() * sizeof(std::size_t));
+  const char* d = text.data();
+  const char* end = d + text.size();
+  for (const char* p = d; p < end;) {
+    p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p))) + 1;
+    lines.starts_.push_back(static_cast<std::size_t>(p - d));
+  }
+  lines.text_ = std::move(text);
+  return lines;
 }
 
 void TextLines::push_back(std::string_view line) {
@@ -18,6 +38,8 @@ void TextLines::push_back(std::string_view line) {
 void TextLines::reserve(std::size_t lines, std::size_t bytes) {
   text_.reserve(bytes);
   starts_.reserve(lines + 1);
+  adviseHugePagesIfLarge(text_.data(), text_.capacity());
+  adviseHugePagesIfLarge(starts_.data(), starts_.capacity() * sizeof(std::size_t));
 }
 
 std::vector<std::string> TextLines::toVector() const {

@@ -13,6 +13,8 @@ class TextLines {
  public:
   TextLines() = default;
   explicit TextLines(const std::vector<std::string>& lines);
+  // Takes a block in which every line, the last one too, ends with "\n".
+  static TextLines fromText(std::string text);
 
   std::size_t size() const { return starts_.size() - 1; }
   bool empty() const { return size() == 0; }

@@ -56,10 +56,8 @@ void DuplicateIndex::resizeTable(std::size_t size) {
 void DuplicateIndex::grow() { resizeTable(slots_.empty() ? 1024 : slots_.size() * 2); }
 
 void DuplicateIndex::expect(int count) {
-  std::size_t size = slots_.empty() ? 1024 : slots_.size();
-  while (size * 3 < static_cast<std::size_t>(count) * 4 + 4) size *= 2;
-  if (size > slots_.size()) resizeTable(size);
-  nodes_.reserve(static_cast<std::size_t>(count) + 1);
+  // Imported points all lie on the grid; the chain table grows only for points off it.
+  whole_.expect(count);
 }
 
 void DuplicateIndex::insert(int index, std::int64_t cx, std::int64_t cy) {
@@ -75,11 +73,12 @@ void DuplicateIndex::insert(int index, std::int64_t cx, std::int64_t cy) {
 }
 
 void DuplicateIndex::rebuild(const double* x, const double* y, int count) {
-  // The table keeps its size: an import may have sized it for what it will add.
+  // The tables keep their size: an import may have sized them for what it will add.
   slots_.assign(slots_.size(), Slot{0, 0});
   used_ = 0;
   nodes_.assign(1, Node{0, 0});
   outside_.clear();
+  whole_.clear();
   expect(count);
   for (int i = 1; i <= count; ++i) add(i, x[i], y[i]);
   indexedCount_ = count;
@@ -87,6 +86,14 @@ void DuplicateIndex::rebuild(const double* x, const double* y, int count) {
 }
 
 void DuplicateIndex::add(int index, double x, double y) {
+  indexedCount_ = index;
+  const GridValue gx = gridValue(x, kCentimetres);
+  const GridValue gy = gridValue(y, kCentimetres);
+  WholeCellTable::Key key{};
+  if (gx.whole && gy.whole && WholeCellTable::keyOf(gx.units, gy.units, key)) {
+    whole_.add(key, index);
+    return;
+  }
   std::int64_t x0, x1, y0, y1;
   if (cellsOf(x, x0, x1) && cellsOf(y, y0, y1)) {
     for (std::int64_t cx = x0; cx <= x1; ++cx) {
@@ -95,7 +102,6 @@ void DuplicateIndex::add(int index, double x, double y) {
   } else {
     outside_.push_back(index);
   }
-  indexedCount_ = index;
 }
 
 int DuplicateIndex::scanCell(std::int64_t cx, std::int64_t cy, double x, double y, const double* xs,
@@ -111,8 +117,24 @@ int DuplicateIndex::scanCell(std::int64_t cx, std::int64_t cy, double x, double 
   return best;
 }
 
+void DuplicateIndex::prefetch(double x, double y) const {
+  const GridValue gx = gridValue(x, kCentimetres);
+  const GridValue gy = gridValue(y, kCentimetres);
+  WholeCellTable::Key key{};
+  if (gx.whole && gy.whole && WholeCellTable::keyOf(gx.units, gy.units, key)) whole_.prefetch(key);
+}
+
 int DuplicateIndex::findFirstNear(double x, double y, const double* xs, const double* ys) const {
-  if (slots_.empty() || indexedCount_ == 0) return 0;
+  if (indexedCount_ == 0) return 0;
+  auto lower = [](int best, int i) { return i != 0 && (best == 0 || i < best) ? i : best; };
+  const GridValue gx = gridValue(x, kCentimetres);
+  const GridValue gy = gridValue(y, kCentimetres);
+  WholeCellTable::Key key{};
+  if (gx.whole && gy.whole && WholeCellTable::keyOf(gx.units, gy.units, key)) {
+    // Of the points on the grid only those of the same cell match.
+    const int best = whole_.find(key);
+    return used_ == 0 ? best : lower(best, scanCell(gx.units, gy.units, x, y, xs, ys));
+  }
   std::int64_t x0, x1, y0, y1;
   if (!cellsOf(x, x0, x1) || !cellsOf(y, y0, y1)) {
     // Values beyond the grid (past 1e13 m) are compared with each other only; the walk takes
@@ -125,8 +147,13 @@ int DuplicateIndex::findFirstNear(double x, double y, const double* xs, const do
   int best = 0;
   for (std::int64_t cx = x0; cx <= x1; ++cx) {
     for (std::int64_t cy = y0; cy <= y1; ++cy) {
-      const int i = scanCell(cx, cy, x, y, xs, ys);
-      if (i != 0 && (best == 0 || i < best)) best = i;
+      // A cell's first point on the grid stands for all of its points on the grid, which share
+      // its X and Y.
+      if (WholeCellTable::keyOf(cx, cy, key)) {
+        const int i = whole_.find(key);
+        if (i != 0 && sameXY(x, y, xs[i], ys[i])) best = lower(best, i);
+      }
+      if (used_ != 0) best = lower(best, scanCell(cx, cy, x, y, xs, ys));
     }
   }
   return best;

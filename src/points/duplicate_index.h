@@ -1,9 +1,13 @@
 // A hash grid of centimetre cells over the points' X and Y, so that the import's duplicate test
-// finds the lowest-index point within 0.01 without scanning the whole store.
+// finds the lowest-index point within 0.01 without scanning the whole store. Points on the
+// centimetre grid go to a table of each cell's first point; the rare others (values not rounded,
+// or beyond 32-bit units) to chains of every point of a cell.
 #pragma once
 
 #include <cstdint>
 #include <vector>
+
+#include "points/whole_cell_table.h"
 
 namespace merilon {
 
@@ -23,6 +27,8 @@ class DuplicateIndex {
 
   // The lowest index i whose X and Y are within 0.01 of x and y (`sameXY`), or 0 when none.
   int findFirstNear(double x, double y, const double* xs, const double* ys) const;
+  // Starts fetching what findFirstNear(x, y) will read first: a hint, without any effect else.
+  void prefetch(double x, double y) const;
 
  private:
   // An open-addressing slot: a fingerprint of the cell and the newest node of its chain. Cells
@@ -38,6 +44,7 @@ class DuplicateIndex {
   void grow();
   void insert(int index, std::int64_t cx, std::int64_t cy);
 
+  WholeCellTable whole_;
   std::vector<Slot> slots_;
   // Chain nodes: the point and the next (older) node of the same cell; node 0 ends a chain.
   struct Node {

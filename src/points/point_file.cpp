@@ -1,11 +1,13 @@
 #include "points/point_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include "platform/cp1250.h"
 #include "platform/number_text.h"
 #include "platform/text_file.h"
+#include "points/no_value.h"
 #include "points/numeric_helpers.h"
 #include "points/point_store.h"
 #include "shell/main_window.h"
@@ -55,6 +57,15 @@ void readNameAndType(const RecordParser& parser, PointName& name, std::int32_t& 
     name = PointName::fromText(inner);
   }
   type = parser.intField(last + 1);
+}
+
+// Field k of a point line as a number, NO_VALUE when it is none. The writer rounds to 15
+// significant digits, which takes a coordinate next to the largest number just beyond it; that
+// text reads back as the largest number.
+double savedNumber(const RecordParser& parser, int k) {
+  if (k > parser.fieldCount()) return NO_VALUE_F;
+  const auto value = parseSavedDouble(parser.textField(k));
+  return value ? *value : NO_VALUE_F;
 }
 
 }  // namespace
@@ -226,6 +237,8 @@ void openPointsCommand(TFORM_Main& main) {
       main.progressStart(static_cast<int>(std::min<std::uintmax_t>(reader.fileSize(), 0x7FFFFFFF)));
       main.showStatus("Wczytywanie punktów");
       points.clearPoints();
+      // Room for every line at once, so that the arrays grow in their steps without moving.
+      points.expectPoints(static_cast<int>(std::min<std::size_t>(reader.lineCount(), 0x7FFFFFFF)));
       // Progress counts bytes; the file size may exceed what the bar holds, so it is scaled.
       const double scale =
           reader.fileSize() > 0x7FFFFFFF
@@ -259,7 +272,7 @@ void openPointsCommand(TFORM_Main& main) {
         PointName pointName;
         std::int32_t type = 0;
         readNameAndType(parser, pointName, type);
-        points.setPoint(i, parser.floatField(1), parser.floatField(2), parser.floatField(3),
+        points.setPoint(i, savedNumber(parser, 1), savedNumber(parser, 2), savedNumber(parser, 3),
                         pointName, type);
       }
       if (!reader.error().empty()) {

@@ -71,6 +71,10 @@ class PointStore {
                               std::string_view recordLine,
                               const std::function<void(const std::string&)>& log);
 
+  // Tells the store that checkNewPoint(x, y) follows shortly, so that what the test reads can be
+  // fetched from memory meanwhile. Only a hint.
+  void prefetchNewPoint(double x, double y) const { duplicates_.prefetch(x, y); }
+
   void computePointExtents();
   void sortPointOrder(int lo, int hi);
 

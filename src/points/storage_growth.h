@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/memory_advice.h"
 #include "platform/number_text.h"
 #include "points/numeric_helpers.h"
 
@@ -15,7 +16,8 @@ namespace merilon {
 
 // An allocator whose growth leaves new elements of trivial types uninitialised, as the stores'
 // arrays were in the program's past: room that is reserved but never written is never resident,
-// so the cross-section work arrays cost no memory until a command fills them.
+// so the cross-section work arrays cost no memory until a command fills them. Large blocks get
+// huge pages, so that filling a million points costs few page faults.
 template <typename T>
 struct UninitialisedAllocator : std::allocator<T> {
   template <typename U>
@@ -25,6 +27,11 @@ struct UninitialisedAllocator : std::allocator<T> {
   UninitialisedAllocator() = default;
   template <typename U>
   UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+  T* allocate(std::size_t n) {
+    T* p = std::allocator<T>::allocate(n);
+    adviseHugePagesIfLarge(p, n * sizeof(T));
+    return p;
+  }
   template <typename U>
   void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>) {
     ::new (static_cast<void*>(p)) U;

@@ -1,6 +1,9 @@
 #include "points/text_import.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <string_view>
 #include <vector>
 
 #include "platform/cp1250.h"
@@ -30,6 +33,58 @@ bool readRecordStructure(const TFORM_Main& main, RecordParser& parser, RecordStr
   if (out.z == out.x || out.z == out.y || out.y == out.x) return false;
   return true;
 }
+
+namespace {
+
+// What the import takes from one record, read ahead of its turn (reading has no effect on
+// anything else), so that the duplicate test's table slot can be fetched from memory meanwhile.
+struct ImportRecord {
+  int fields = 0;
+  bool enoughFields = false;  // X, Y and Z are within the fields
+  bool coordinates = false;   // numeric X and Y whose rounding is finite
+  double x = 0, y = 0, z = 0;
+  std::string_view symbol;    // within the record's line
+  std::int32_t type = 0;
+};
+
+// How many records are read ahead: enough to hide a fetch from memory behind their reading.
+constexpr std::size_t kRecordsAhead = 8;
+
+ImportRecord readImportRecord(RecordParser& parser, std::string_view line,
+                              const RecordStructure& structure) {
+  ImportRecord r;
+  parser.recordLine.assign(line);
+  parser.splitRecord();
+  r.fields = parser.fieldCount();
+  if (r.fields < 2) return r;
+  r.enoughFields = r.fields >= structure.x && r.fields >= structure.y && r.fields >= structure.z;
+  if (!r.enoughFields) return r;
+  // A record without numeric X or Y (a header line, say) is no point. So is a value whose
+  // rounding overflows: it could be written only as "INF".
+  const auto readX = parseDouble(parser.textField(structure.x));
+  const auto readY = parseDouble(parser.textField(structure.y));
+  r.x = readX ? round2(*readX) : 0;
+  r.y = readY ? round2(*readY) : 0;
+  r.coordinates = readX && readY && std::isfinite(r.x) && std::isfinite(r.y);
+  if (!r.coordinates) return r;
+  r.z = round3(parser.floatField(structure.z));
+  if (!std::isfinite(r.z)) r.z = NO_VALUE_F;
+  if (structure.symbol >= 1) {
+    // The same characters in the snapshot's line, which outlives the parser's copy.
+    const std::string_view field = trimBlanks(parser.textField(structure.symbol));
+    if (!field.empty()) {
+      r.symbol = line.substr(static_cast<std::size_t>(field.data() - parser.recordLine.data()),
+                             field.size());
+    }
+  }
+  if (structure.type >= 1) {
+    r.type = parser.intField(structure.type);
+    if (r.type == NO_VALUE) r.type = 0;
+  }
+  return r;
+}
+
+}  // namespace
 
 void importPreviewText(TFORM_Main& main) {
   Program& program = main.program();
@@ -62,10 +117,12 @@ void importPreviewText(TFORM_Main& main) {
     return;
   }
   // Only a usable structure is remembered: a wrong one would come back with the file. The
-  // settings file is split at commas, so the records' separator is set again afterwards.
+  // settings file is split at commas with the same parser, so the records' separator is put
+  // back afterwards; the structure itself stays as read.
   if (!main.currentTextFile.empty()) {
+    const std::string separator = parser.fieldSeparator;
     main.saveFileParams(main.currentTextFile);
-    readRecordStructure(main, parser, structure);
+    parser.fieldSeparator = separator;
   }
   main.logMessage("---- Wczytywanie dodatkowych danych (punkty) z pliku: " + main.currentTextFile);
 
@@ -84,6 +141,14 @@ void importPreviewText(TFORM_Main& main) {
     }
   };
   auto log = [&](const std::string& text) { main.logMessage(text); };
+
+  std::array<ImportRecord, kRecordsAhead> ahead;
+  auto readAhead = [&](std::size_t l) {
+    ImportRecord& r = ahead[l % kRecordsAhead];
+    r = readImportRecord(parser, lines[l], structure);
+    if (r.coordinates) points.prefetchNewPoint(r.x, r.y);
+  };
+  for (std::size_t l = 0; l < std::min(kRecordsAhead, lines.size()); ++l) readAhead(l);
 
   for (std::size_t l = 0; l < lines.size(); ++l) {
     if (main.abortRequested) {
@@ -107,34 +172,21 @@ void importPreviewText(TFORM_Main& main) {
         return;
       }
     }
-    parser.recordLine.assign(lines[l]);
-    parser.splitRecord();
-    if (parser.fieldCount() < 2) {
+    const ImportRecord record = ahead[l % kRecordsAhead];
+    if (l + kRecordsAhead < lines.size()) readAhead(l + kRecordsAhead);
+    if (record.fields < 2) {
       ++emptyLines;
       continue;
     }
     main.progressPosition(static_cast<int>(l));
-    const int fields = parser.fieldCount();
-    if (fields < structure.x || fields < structure.y || fields < structure.z) continue;
-    // A record without numeric X or Y (a header line, say) is no point. So is a value whose
-    // rounding overflows: it could be written only as "INF".
-    const auto readX = parseDouble(parser.textField(structure.x));
-    const auto readY = parseDouble(parser.textField(structure.y));
-    const double x = readX ? round2(*readX) : 0;
-    const double y = readY ? round2(*readY) : 0;
-    if (!readX || !readY || !std::isfinite(x) || !std::isfinite(y)) {
+    if (!record.enoughFields) continue;
+    if (!record.coordinates) {
       ++withoutCoordinates;
       continue;
     }
-    double z = round3(parser.floatField(structure.z));
-    if (!std::isfinite(z)) z = NO_VALUE_F;
-    std::string_view symbol;
-    if (structure.symbol >= 1) symbol = trimBlanks(parser.textField(structure.symbol));
-    std::int32_t type = 0;
-    if (structure.type >= 1) {
-      type = parser.intField(structure.type);
-      if (type == NO_VALUE) type = 0;
-    }
+    const double x = record.x, y = record.y, z = record.z;
+    const std::string_view symbol = record.symbol;
+    const std::int32_t type = record.type;
     const NewPointCheck check =
         points.checkNewPoint(static_cast<int>(l) + 1, x, y, z, lines[l], log);
     if (!check.accept) continue;

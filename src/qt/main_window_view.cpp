@@ -86,12 +86,11 @@ MainWindowView::MainWindowView(Program& program, QtPlatform& platform)
 
   logLabel_ = new QLabel(central);
   layout->addWidget(logLabel_);
-  log_ = new QPlainTextEdit(central);
-  log_->setReadOnly(true);
-  log_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // The log draws the lines on screen straight from its Memo: a long command appending
+  // thousands of lines costs no copy of them into a text document.
+  log_ = new MemoView(model_.LogMemo, central);
   log_->setMinimumHeight(40);
   layout->addWidget(log_, 2);
-  logBinding_ = std::make_unique<MemoBinding>(log_, model_.LogMemo);
 
   layout->addWidget(buildRecordGroup());
 
@@ -243,7 +242,7 @@ void MainWindowView::syncFromModel() {
   syncLabel(info4_, model_.InfoLabel4);
   syncLabel(logLabel_, model_.LogLabel);
   preview_->syncFromModel();
-  logBinding_->syncFromModel();
+  log_->syncFromModel();
   if (status_->currentMessage() != toQt(model_.StatusBar1.text)) {
     status_->showMessage(toQt(model_.StatusBar1.text));
   }

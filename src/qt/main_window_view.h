@@ -17,6 +17,7 @@
 
 #include "control_binding.h"
 #include "form_view.h"
+#include "memo_view.h"
 #include "preview_pane.h"
 
 namespace merilon {
@@ -43,6 +44,7 @@ class MainWindowView : public QMainWindow, public FormView {
   QPushButton* button(const QString& caption) const;
   QLabel* pointCountLabel() const { return pointCount_; }
   PreviewPane* previewPane() const { return preview_; }
+  MemoView* logPane() const { return log_; }
   QProgressBar* progressBar() const { return progress_; }
 
  protected:
@@ -65,8 +67,7 @@ class MainWindowView : public QMainWindow, public FormView {
   QtPlatform& platform_;
   std::vector<std::pair<QPushButton*, const Button*>> buttons_;
   PreviewPane* preview_ = nullptr;
-  QPlainTextEdit* log_ = nullptr;
-  std::unique_ptr<MemoBinding> logBinding_;
+  MemoView* log_ = nullptr;
   QLabel* previewLabel_ = nullptr;
   QLabel* pointCount_ = nullptr;
   QLabel* info2_ = nullptr;

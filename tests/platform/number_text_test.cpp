@@ -98,12 +98,16 @@ TEST(NumberText, GeneralFormIsTheValueToFifteenDigits) {
   std::uniform_int_distribution<int> exponent(-4, 14);
   for (int n = 0; n < 200000; ++n) {
     double v = mantissa(rng) * std::pow(10.0, exponent(rng));
-    if (n % 3 == 0) v = std::nearbyint(v * 100) / 100;  // a rounded survey value
+    if (n % 3 == 0) v = std::nearbyint(v * 100) / 100;    // a rounded coordinate
+    if (n % 3 == 1) v = std::nearbyint(v * 1000) / 1000;  // a rounded height
     if (n % 2 == 1) v = -v;
     if (std::fabs(v) < 1e-4 || std::fabs(v) >= 9.99999999999999e14) continue;
     char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
     ASSERT_EQ(formatGeneral(v), std::string(buf, r.ptr)) << n;
+    std::string appended;
+    appendGeneral(appended, v);
+    ASSERT_EQ(appended, std::string(buf, r.ptr)) << n;
   }
 }
 

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <clocale>
+#include <cmath>
 #include <csignal>
+#include <limits>
 
 #include "platform/text_file.h"
 #include "points/no_value.h"
@@ -203,6 +205,41 @@ TEST_F(PointFileFlow, TrailingEmptyFieldsDoNotShiftTheNameAndType) {
     EXPECT_EQ(points.pointName[i].text(), expected[i - 1].first) << i;
     EXPECT_EQ(points.pointType[i], expected[i - 1].second) << i;
   }
+}
+
+// The writer's 15 digits take a coordinate next to the largest number just beyond it
+// ("1.79769313486232E308"); that text reads back as the largest number, anything larger is no
+// number as before, and such points survive a save and a reopening.
+TEST_F(PointFileFlow, CoordinatesNextToTheLargestNumberReadBack) {
+  constexpr double kMax = std::numeric_limits<double>::max();
+  const struct {
+    const char* text;
+    double read;
+  } cases[] = {{"1.79769313486232E308", kMax},      {"-1.79769313486232E308", -kMax},
+               {"1.7976931348623157E308", kMax},    {" +1.79769313486232e308 ", kMax},
+               {"1.797693134862321E308", NO_VALUE_F}, {"1.8E308", NO_VALUE_F},
+               {"1E400", NO_VALUE_F},               {"-INF", NO_VALUE_F}};
+  std::vector<std::string> lines = {"@MERI_PUNKT_1.0,", ","};
+  for (const auto& c : cases) lines.push_back(std::string(c.text) + ",1,2,\"A\",0,1");
+  writeBytes(t.folder / "max.meri", crlf(lines));
+  open(t.folder / "max.meri");
+  ASSERT_EQ(points.pointCount(), static_cast<int>(std::size(cases)));
+  for (int i = 1; i <= points.pointCount(); ++i) {
+    EXPECT_EQ(points.pointX[i], cases[i - 1].read) << cases[i - 1].text;
+  }
+
+  points.clearPoints();
+  add(kMax, -kMax, 1.7976931348623155E308, "M", 0);
+  add(std::nextafter(kMax, 0.0), 1, 2, "N", 0);
+  save(t.folder / "again.meri");
+  const std::vector<std::string> saved = {pointFileLine(points, 1), pointFileLine(points, 2)};
+  EXPECT_EQ(saved[0], "1.79769313486232E308,-1.79769313486232E308,1.79769313486232E308,\"M\",0,1");
+  open(t.folder / "again.meri");
+  ASSERT_EQ(points.pointCount(), 2);
+  EXPECT_EQ(points.pointX[1], kMax);
+  EXPECT_EQ(points.pointY[1], -kMax);
+  EXPECT_EQ(pointFileLine(points, 1), saved[0]);
+  EXPECT_EQ(pointFileLine(points, 2), saved[1]);
 }
 
 TEST_F(PointFileFlow, TheTitleKeepsEveryDotOfTheName) {

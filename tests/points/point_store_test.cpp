@@ -8,6 +8,8 @@
 #include <random>
 
 #include "platform/number_text.h"
+#include "points/coordinate_match.h"
+#include "points/duplicate_index.h"
 #include "points/numeric_helpers.h"
 #include "support/scripted_platform.h"
 
@@ -239,6 +241,40 @@ TEST_F(StoreFixture, UnroundedStoredPointsAreComparedExactly) {
   // Beyond the grid's reach: equal values still match.
   add(1e300, 1e300, 1);
   EXPECT_FALSE(check(1e300, 1e300, 1).accept);
+}
+
+// Points on the centimetre grid, off it, and beyond 32-bit centimetre units mixed in one index:
+// each query gives the lowest index a walk over every point with sameXY gives, whichever of the
+// index's tables holds it.
+TEST(DuplicateIndexTables, MixedPointsGiveTheLowestMatchOfTheWalk) {
+  std::mt19937_64 rng(7);
+  std::uniform_int_distribution<int> cm(0, 30), kind(0, 3);
+  std::uniform_real_distribution<double> off(-0.015, 0.015);
+  auto value = [&](double base) {
+    const double v = base + cm(rng) / 100.0;
+    switch (kind(rng)) {
+      case 0:
+        return v + off(rng);  // unrounded, as an old point file may hold
+      case 1:
+        return v + 3e7;  // beyond 32-bit units of a centimetre
+      default:
+        return round2(v);
+    }
+  };
+  std::vector<double> xs = {0}, ys = {0};
+  DuplicateIndex index;
+  index.rebuild(xs.data(), ys.data(), 0);
+  for (int n = 1; n <= 4000; ++n) {
+    const double x = value(7450000), y = value(5600000);
+    int walk = 0;
+    for (int i = 1; i < n && walk == 0; ++i) {
+      if (sameXY(x, y, xs[static_cast<std::size_t>(i)], ys[static_cast<std::size_t>(i)])) walk = i;
+    }
+    ASSERT_EQ(index.findFirstNear(x, y, xs.data(), ys.data()), walk) << n << " " << x << " " << y;
+    xs.push_back(x);
+    ys.push_back(y);
+    index.add(n, x, y);
+  }
 }
 
 TEST_F(StoreFixture, ExtentsAndOrderSort) {

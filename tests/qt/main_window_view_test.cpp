@@ -245,6 +245,28 @@ TEST_F(QtMainWindow, LinesFromTheClipboardAreShownAtTheEnd) {
   EXPECT_EQ(lines->firstVisibleLine(), 301 - lines->visibleLineCount());
 }
 
+// The log pane follows the lines a command appends, showing the newest, and its text can be
+// selected and copied; a cleared log starts again at the top.
+TEST_F(QtMainWindow, LogPaneShowsTheNewestLinesAndCopiesThem) {
+  MemoView* log = view->logPane();
+  ASSERT_NE(log, nullptr);
+  program->main.LogMemo.clear();
+  for (int k = 1; k <= 500; ++k) {
+    program->main.logMessage("Przekrój nr " + std::to_string(k));
+    view->syncFromModel();
+  }
+  ASSERT_GT(log->visibleLineCount(), 0u);
+  EXPECT_LT(log->visibleLineCount(), 500u);
+  EXPECT_EQ(log->firstVisibleLine(), 500 - log->visibleLineCount());
+  log->select({499, 0}, {499, 20});
+  log->copy();
+  EXPECT_EQ(QApplication::clipboard()->text(), "Przekrój nr 500");
+  program->main.LogMemo.setLines({"Wczytywanie danych Merilonu"});
+  view->syncFromModel();
+  EXPECT_EQ(log->firstVisibleLine(), 0u);
+  EXPECT_FALSE(log->hasSelection());
+}
+
 // An import stopped with "Przerwij" leaves the progress bar at 0, as a finished one does.
 TEST_F(QtMainWindow, AbortedImportSetsTheProgressBarBackToZero) {
   std::string text;
