@@ -292,6 +292,11 @@ void QtCanvas::learnMarkerStamp() {
   std::vector<StampSpan> a = probeMarker(7, 7), b = probeMarker(8, 9);
   if (a.empty() || a != b) return;
   stamp_ = std::move(a);
+  // The 100 % shape, a 4 x 4 square with a one-pixel outline, has its own unrolled writes.
+  const std::vector<StampSpan> square = {{-2, -2, 4, true}, {-1, -2, 1, true}, {-1, -1, 2, false},
+                                         {-1, 1, 1, true},  {0, -2, 1, true},  {0, -1, 2, false},
+                                         {0, 1, 1, true},   {1, -2, 4, true}};
+  stampIsSquare_ = stamp_ == square;
   stampLeft_ = stampTop_ = 0;
   stampRight_ = stampBottom_ = 0;
   for (const StampSpan& span : stamp_) {
@@ -317,6 +322,18 @@ void QtCanvas::stampMarkers(std::span<const Marker> markers) {
     if (cx + stampLeft_ >= 0 && cy + stampTop_ >= 0 && cx + stampRight_ <= w &&
         cy + stampBottom_ <= h) {
       auto* centre = reinterpret_cast<quint32*>(bits) + cy * stride + cx;
+      if (stampIsSquare_) {
+        quint32* row = centre - 2 * stride - 2;
+        row[0] = row[1] = row[2] = row[3] = c;
+        for (int k = 0; k < 2; ++k) {
+          row += stride;
+          row[0] = row[3] = c;
+          row[1] = row[2] = kWhite;
+        }
+        row += stride;
+        row[0] = row[1] = row[2] = row[3] = c;
+        continue;
+      }
       for (const StampSpan& span : stamp_) {
         std::fill_n(centre + span.dy * stride + span.dx, span.length, span.outline ? c : kWhite);
       }

@@ -92,6 +92,7 @@ class QtCanvas : public Canvas {
   QGlyphRun glyphRun_;
   std::vector<StampSpan> stamp_;
   qreal stampRatio_ = 0;
+  bool stampIsSquare_ = false;
   int stampLeft_ = 0, stampTop_ = 0, stampRight_ = 0, stampBottom_ = 0;
   bool textPen_ = false;
   QColor textColour_;
