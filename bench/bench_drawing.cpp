@@ -1,6 +1,7 @@
 // The drawing window's redraw on the Qt canvas of an offscreen 1920 x 1080 surface: a million
-// markers, all point layers zoomed in on a million points, numbers of 100,000 points, and the
-// 60-element axis with chainage marks and 2,000 cross-sections.
+// markers (at 100 % and on a 200 % screen), all point layers zoomed in on a million points,
+// numbers of 100,000 points, and the 60-element axis with chainage marks and 2,000
+// cross-sections.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -19,9 +20,10 @@ using namespace merilon;
 struct Scene {
   bench::QuietPlatform platform;
   std::unique_ptr<Program> program;
-  qt::QtCanvas canvas{1920, 1080, 1};
+  qt::QtCanvas canvas;
 
-  explicit Scene(int points, std::initializer_list<int> layers) {
+  explicit Scene(int points, std::initializer_list<int> layers, qreal devicePixelRatio = 1)
+      : canvas(1920, 1080, devicePixelRatio) {
     ProgramOptions options;
     options.programFolder = std::filesystem::temp_directory_path() / "merilon-bench-drawing";
     options.userSettingsFolder = options.programFolder / "user";
@@ -51,12 +53,20 @@ void BM_RedrawMillionMarkers(benchmark::State& state) {
 }
 BENCHMARK(BM_RedrawMillionMarkers)->Unit(benchmark::kMillisecond)->MinTime(2);
 
+void BM_RedrawMillionMarkersAtTwiceThePixels(benchmark::State& state) {
+  static Scene scene(1000000, {11}, 2);
+  for (auto _ : state) scene.window().redraw();
+}
+BENCHMARK(BM_RedrawMillionMarkersAtTwiceThePixels)->Unit(benchmark::kMillisecond)->MinTime(2);
+
 void BM_RedrawAllPointLayersZoomedToTwoThousandOfAMillion(benchmark::State& state) {
-  static Scene scene(1000000, {11, 12, 13, 14});
+  // The layers go on after the zoom: labels of all million points would take the set-up long.
+  static Scene scene(1000000, {});
   static bool zoomed = false;
   if (!zoomed) {
     // The fitted view shows the whole 10 x 6 km; a 22.4-fold zoom leaves 1/500 of it.
     scene.window().view.zoomAboutCentre(1 / 22.36);
+    for (int n : {11, 12, 13, 14}) scene.window().layerClick(n);
     zoomed = true;
   }
   for (auto _ : state) scene.window().redraw();

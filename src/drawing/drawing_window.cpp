@@ -525,14 +525,17 @@ void TGRAFIKA::drawScene() {
   if (al.count > al.first && on(17)) drawAlignment(target, al, ap);
   target.setPenStyle(1);
   const PointStore& points = program_.points;
-  std::vector<int> near;
+  std::vector<int> near, inView;
   if (on(12) || on(13) || on(14)) {
-    near =
-        labelCandidates(target, points, on(14) ? params.numberLabelSize : 0,
-                        on(13) ? params.heightLabelSize : 0, on(12) ? params.heightLabelSize : 0);
+    near = labelCandidates(target, points, on(14) ? params.numberLabelSize : 0,
+                           on(13) ? params.heightLabelSize : 0,
+                           on(12) ? params.heightLabelSize : 0, &pointGrid);
   }
   if (on(11)) {
-    if (!drawPointLayer(target, points, PointLayer::Markers, 0, blackPrint, progress)) return;
+    const bool zoomedIn = pointsNearView(target, points, 0, pointGrid, inView);
+    if (!drawPointLayer(target, points, PointLayer::Markers, 0, blackPrint, progress,
+                        zoomedIn ? &inView : nullptr))
+      return;
     if (!repaint()) return;
   }
   if (on(14)) {

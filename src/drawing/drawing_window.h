@@ -13,6 +13,7 @@
 #include "drawing/view_transform.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
+#include "points/point_grid_index.h"
 
 namespace merilon {
 
@@ -96,6 +97,8 @@ class TGRAFIKA : public Form {
   bool setupDone = false;
   bool searchMarkPending = false;
   double searchMarkX = 0, searchMarkY = 0;
+  // The points by grid cell: a zoomed-in redraw visits only the cells near the view.
+  PointGridIndex pointGrid;
   bool nearestOnly = false;  // "Wskazuj punkt tylko najbliższy"
   // Tolerance of the range test of point generation.
   double generationTolerance = 0.00005;

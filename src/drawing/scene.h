@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "drawing/draw_target.h"
+#include "points/point_grid_index.h"
 #include "points/point_store.h"
 
 namespace merilon {
@@ -15,16 +16,28 @@ enum class PointLayer { Markers, Symbols, Heights, Numbers };
 // DRUKAR 1).
 int pointColour(PointLayer layer, std::int32_t type, bool blackPrint);
 
-// Draws one point layer in index order. `progress` runs after every 1000 points and answers
-// false when the redraw must stop.
+// Draws one point layer in index order, visiting only the `candidates` when given (they must
+// include every point that can show). `progress` runs after every 1000 points and answers false
+// when the redraw must stop.
 bool drawPointLayer(DrawTarget& target, const PointStore& points, PointLayer layer,
                     double labelSize, bool blackPrint, const std::function<bool()>& progress,
                     const std::vector<int>* candidates = nullptr);
 
 // The points, in index order, near enough to the view for a label of any of the given sizes
-// (symbols, heights, numbers) to show: the label layers then visit only these.
+// (symbols, heights, numbers) to show: the label layers then visit only these. With a grid only
+// the points of the cells near the view are tested.
 std::vector<int> labelCandidates(DrawTarget& target, const PointStore& points, double symbolSize,
-                                 double heightSize, double numberSize);
+                                 double heightSize, double numberSize,
+                                 PointGridIndex* grid = nullptr);
+
+// Puts into `near`, in index order, the points within `margin` pixels of the view, finding them
+// through the grid; false when the view takes in (nearly) every point, so that walking the whole
+// store is cheaper.
+bool pointsNearView(DrawTarget& target, const PointStore& points, double margin,
+                    PointGridIndex& grid, std::vector<int>& near);
+
+// The world box round the view widened by `margin` pixels (the view may be turned).
+WorldBox viewWorldBox(const ViewTransform& view, double margin);
 
 // Longest label text of each layer, for the margins: a name, "-99999999.00", "999999999 ".
 inline constexpr std::size_t kSymbolTextLength = 16, kHeightTextLength = 13, kNumberTextLength = 12;

@@ -64,10 +64,12 @@ void PointStore::expectPoints(int count) {
 
 void PointStore::clearPoints() {
   pointCount_ = 0;
+  ++changeCount_;
   duplicates_.invalidate();
 }
 
 bool PointStore::reservePoint() {
+  ++changeCount_;
   ++pointCount_;
   if (pointCount_ >= pointCapacity_ && !growPointStore()) {
     --pointCount_;
@@ -79,6 +81,7 @@ bool PointStore::reservePoint() {
 void PointStore::setPoint(int i, double x, double y, double z, const PointName& name,
                           std::int32_t type) {
   const auto k = static_cast<std::size_t>(i);
+  ++changeCount_;
   pointX[k] = x;
   pointY[k] = y;
   pointZ[k] = z;

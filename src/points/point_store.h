@@ -62,8 +62,16 @@ class PointStore {
 
   // Fills point i (the one just reserved) in one go, keeping the duplicate index current.
   void setPoint(int i, double x, double y, double z, const PointName& name, std::int32_t type);
-  // Tells the store that coordinates of existing points changed outside setPoint.
-  void coordinatesChanged() { duplicates_.invalidate(); }
+  // Tells the store that coordinates of existing points changed outside setPoint: every write
+  // to pointX or pointY other than through setPoint must be followed by this call.
+  void coordinatesChanged() {
+    duplicates_.invalidate();
+    ++changeCount_;
+  }
+  // Grows with every change of the points through the store (a slot added, a point set, the
+  // store cleared, coordinates changed), so that indexes built from the points know when to
+  // build again.
+  std::uint64_t changeCount() const { return changeCount_; }
 
   // The import's duplicate test; `recordLine` is the record's whole text for the log line.
   // `log` receives the line about a point of equal X, Y and another height.
@@ -86,6 +94,7 @@ class PointStore {
   Platform& platform_;
   int pointCount_ = 0;
   int pointCapacity_ = 0;
+  std::uint64_t changeCount_ = 0;
   DuplicateIndex duplicates_;
 };
 

@@ -60,6 +60,7 @@ void QtCanvas::begin() {
   painter_->setRenderHint(QPainter::Antialiasing, false);
   painter_->setRenderHint(QPainter::TextAntialiasing, true);
   painter_->setPen(pen_);
+  textPen_ = false;
   painter_->setBrush(brush_);
   painter_->setFont(font_);
   setPenMode(mode_);
@@ -96,6 +97,8 @@ bool QtCanvas::asciiGlyphs(const std::string& text) {
       glyph_[static_cast<std::size_t>(k + 32)] = glyphs[k];
       advance_[static_cast<std::size_t>(k + 32)] = advances[k].x();
     }
+    glyphRun_ = QGlyphRun();
+    glyphRun_.setRawFont(rawFont_);
     glyphsReady_ = true;
   }
   return true;
@@ -104,6 +107,7 @@ bool QtCanvas::asciiGlyphs(const std::string& text) {
 void QtCanvas::setPen(Rgb colour, int width, PenStyle style) {
   pen_ = QPen(toColour(colour), std::max(width, 1), toStyle(style), Qt::SquareCap, Qt::MiterJoin);
   painter_->setPen(pen_);
+  textPen_ = false;
 }
 
 void QtCanvas::setPenMode(PenMode mode) {
@@ -120,6 +124,7 @@ void QtCanvas::setBrush(Rgb colour, bool solid) {
 void QtCanvas::moveTo(int x, int y) { current_ = QPoint(x, y); }
 
 void QtCanvas::lineTo(int x, int y) {
+  usePen();
   const QPoint to(x, y);
   if (pen_.style() == Qt::SolidLine && pen_.width() > 1 && mode_ == PenMode::Copy) {
     // A wide solid line as the filled rectangle its square caps make: the raster engine fills
@@ -148,6 +153,7 @@ void QtCanvas::rectangle(int x1, int y1, int x2, int y2) {
     if (brush_.style() != Qt::NoBrush) painter_->fillRect(QRect(x1, y1, x2 - x1, y2 - y1), brush_);
     return;
   }
+  usePen();
   painter_->drawRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
 }
 
@@ -173,25 +179,30 @@ int QtCanvas::textWidth(const std::string& text) {
 int QtCanvas::maxCharWidth() { return maxCharWidth_; }
 
 void QtCanvas::drawText(int x, int y, const std::string& text, Rgb colour, int escapement) {
-  const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  const QPen keep = pen_;
-  painter_->setPen(toColour(colour));
+  // Labels come in long runs of one colour: the painter keeps the text colour as its pen until
+  // a line or an outline needs the canvas's pen again.
+  const QColor c = toColour(colour);
+  if (!textPen_ || textColour_ != c) {
+    painter_->setPen(c);
+    textPen_ = true;
+    textColour_ = c;
+  }
   if (escapement == 0 && asciiGlyphs(text)) {
-    runGlyphs_.resize(static_cast<qsizetype>(text.size()));
-    runPositions_.resize(static_cast<qsizetype>(text.size()));
+    runGlyphs_.resize(text.size());
+    runPositions_.resize(text.size());
     qreal at = 0;
     for (std::size_t k = 0; k < text.size(); ++k) {
       const auto ch = static_cast<unsigned char>(text[k]);
-      runGlyphs_[static_cast<qsizetype>(k)] = glyph_[ch];
-      runPositions_[static_cast<qsizetype>(k)] = QPointF(at, 0);
+      runGlyphs_[k] = glyph_[ch];
+      runPositions_[k] = QPointF(at, 0);
       at += advance_[ch];
     }
-    QGlyphRun run;
-    run.setRawFont(rawFont_);
-    run.setGlyphIndexes(runGlyphs_);
-    run.setPositions(runPositions_);
-    painter_->drawGlyphRun(QPointF(x, y + metrics_->ascent()), run);
-  } else if (escapement == 0) {
+    glyphRun_.setRawData(runGlyphs_.data(), runPositions_.data(), static_cast<int>(text.size()));
+    painter_->drawGlyphRun(QPointF(x, y + metrics_->ascent()), glyphRun_);
+    return;
+  }
+  const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  if (escapement == 0) {
     painter_->drawText(x, y + metrics_->ascent(), s);
   } else {
     painter_->save();
@@ -200,17 +211,100 @@ void QtCanvas::drawText(int x, int y, const std::string& text, Rgb colour, int e
     painter_->drawText(0, metrics_->ascent(), s);
     painter_->restore();
   }
-  painter_->setPen(keep);
+}
+
+void QtCanvas::usePen() {
+  if (!textPen_) return;
+  painter_->setPen(pen_);
+  textPen_ = false;
 }
 
 void QtCanvas::drawMarkers(std::span<const Marker> markers) {
-  // The fast path writes the pixels of each marker straight into the image; it is exact for
-  // whole device pixels in copy mode, which is how the surface is drawn.
-  if (markersOneByOne || ratio_ != 1 || mode_ != PenMode::Copy) {
-    drawMarkersOneByOne(*this, markers);
-    return;
+  // The fast path writes the pixels of each marker straight into the image, in the shape that
+  // QPainter gives a marker at the image's device pixel ratio; it is exact in copy mode, which
+  // is how the surface is drawn.
+  if (!markersOneByOne && mode_ == PenMode::Copy) {
+    if (stampRatio_ != ratio_) learnMarkerStamp();
+    if (!stamp_.empty()) {
+      stampMarkers(markers);
+      return;
+    }
   }
-  stampMarkers(markers);
+  drawMarkersOneByOne(*this, markers);
+}
+
+namespace {
+
+// What QPainter drew where one marker was: nothing, its outline, its white inside.
+enum class StampPixel { Untouched, Outline, Inside, Other };
+
+constexpr QRgb kProbeBackground = 0xFF010203u, kProbeOutline = 0xFFFF0000u;
+
+StampPixel probePixel(QRgb c) {
+  if (c == kProbeBackground) return StampPixel::Untouched;
+  if (c == kProbeOutline) return StampPixel::Outline;
+  if (c == 0xFFFFFFFFu) return StampPixel::Inside;
+  return StampPixel::Other;
+}
+
+}  // namespace
+
+std::vector<QtCanvas::StampSpan> QtCanvas::probeMarker(int x, int y) const {
+  // A small image of the canvas's ratio with one marker drawn by QPainter as drawMarkersOneByOne
+  // does; the spans are its pixels relative to the marker's centre in device pixels.
+  const int side = 16;
+  const auto r = static_cast<int>(ratio_);
+  QImage probe(side * r, side * r, QImage::Format_RGB32);
+  probe.setDevicePixelRatio(ratio_);
+  probe.fill(kProbeBackground);
+  {
+    QPainter p(&probe);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(QPen(QColor::fromRgb(kProbeOutline), 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    p.setBrush(QBrush(Qt::white));
+    p.drawRect(QRect(x - 2, y - 2, 3, 3));
+  }
+  std::vector<StampSpan> spans;
+  for (int row = 0; row < probe.height(); ++row) {
+    const auto* line = reinterpret_cast<const QRgb*>(probe.constScanLine(row));
+    for (int col = 0; col < probe.width();) {
+      const StampPixel kind = probePixel(line[col]);
+      if (kind == StampPixel::Other) return {};
+      int end = col + 1;
+      while (end < probe.width() && probePixel(line[end]) == kind) ++end;
+      if (kind != StampPixel::Untouched) {
+        // A marker touching the probe's edge could have been cut: no stamp then.
+        if (row == 0 || col == 0 || row == probe.height() - 1 || end == probe.width()) return {};
+        spans.push_back(
+            StampSpan{row - y * r, col - x * r, end - col, kind == StampPixel::Outline});
+      }
+      col = end;
+    }
+  }
+  return spans;
+}
+
+void QtCanvas::learnMarkerStamp() {
+  stampRatio_ = ratio_;
+  stamp_.clear();
+  // Only whole ratios move a marker by whole device pixels, so that one shape fits everywhere.
+  if (ratio_ != std::floor(ratio_) || ratio_ > 8) return;
+  std::vector<StampSpan> a = probeMarker(7, 7), b = probeMarker(8, 9);
+  if (a.empty() || a != b) return;
+  stamp_ = std::move(a);
+  // The 100 % shape, a 4 x 4 square with a one-pixel outline, has its own unrolled writes.
+  const std::vector<StampSpan> square = {{-2, -2, 4, true}, {-1, -2, 1, true}, {-1, -1, 2, false},
+                                         {-1, 1, 1, true},  {0, -2, 1, true},  {0, -1, 2, false},
+                                         {0, 1, 1, true},   {1, -2, 4, true}};
+  stampIsSquare_ = stamp_ == square;
+  stampLeft_ = stampTop_ = 0;
+  stampRight_ = stampBottom_ = 0;
+  for (const StampSpan& span : stamp_) {
+    stampLeft_ = std::min(stampLeft_, span.dx);
+    stampRight_ = std::max(stampRight_, span.dx + span.length);
+    stampTop_ = std::min(stampTop_, span.dy);
+    stampBottom_ = std::max(stampBottom_, span.dy + 1);
+  }
 }
 
 void QtCanvas::stampMarkers(std::span<const Marker> markers) {
@@ -219,24 +313,30 @@ void QtCanvas::stampMarkers(std::span<const Marker> markers) {
   uchar* bits = image_.bits();
   const qsizetype stride = image_.bytesPerLine() / 4;
   const int w = image_.width(), h = image_.height();
+  const auto r = static_cast<int>(ratio_);
   constexpr quint32 kWhite = 0xFFFFFFFFu;
   for (const Marker& m : markers) {
     const quint32 c = 0xFF000000u | (quint32{m.colour.r} << 16) | (quint32{m.colour.g} << 8) |
                       quint32{m.colour.b};
-    const int x0 = m.x - 2, y0 = m.y - 2;
-    if (x0 >= 0 && y0 >= 0 && x0 + 4 <= w && y0 + 4 <= h) {
-      auto* row = reinterpret_cast<quint32*>(bits) + y0 * stride + x0;
-      row[0] = row[1] = row[2] = row[3] = c;
-      row += stride;
-      row[0] = c;
-      row[1] = row[2] = kWhite;
-      row[3] = c;
-      row += stride;
-      row[0] = c;
-      row[1] = row[2] = kWhite;
-      row[3] = c;
-      row += stride;
-      row[0] = row[1] = row[2] = row[3] = c;
+    const int cx = m.x * r, cy = m.y * r;
+    if (cx + stampLeft_ >= 0 && cy + stampTop_ >= 0 && cx + stampRight_ <= w &&
+        cy + stampBottom_ <= h) {
+      auto* centre = reinterpret_cast<quint32*>(bits) + cy * stride + cx;
+      if (stampIsSquare_) {
+        quint32* row = centre - 2 * stride - 2;
+        row[0] = row[1] = row[2] = row[3] = c;
+        for (int k = 0; k < 2; ++k) {
+          row += stride;
+          row[0] = row[3] = c;
+          row[1] = row[2] = kWhite;
+        }
+        row += stride;
+        row[0] = row[1] = row[2] = row[3] = c;
+        continue;
+      }
+      for (const StampSpan& span : stamp_) {
+        std::fill_n(centre + span.dy * stride + span.dx, span.length, span.outline ? c : kWhite);
+      }
       continue;
     }
     // Cut by the image's edge: QPainter's own clipping decides those pixels.

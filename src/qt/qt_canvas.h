@@ -12,6 +12,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/canvas.h"
 
@@ -31,6 +32,11 @@ class QtCanvas : public Canvas {
   std::function<void()> onPresent;
   // Markers one by one through QPainter instead of the fast path (for comparing the two).
   bool markersOneByOne = false;
+  // Whether drawMarkers writes the markers' pixels itself at the current device pixel ratio.
+  bool stampsMarkers() {
+    if (stampRatio_ != ratio_) learnMarkerStamp();
+    return !stamp_.empty();
+  }
 
   int width() const override { return width_; }
   int height() const override { return height_; }
@@ -54,7 +60,18 @@ class QtCanvas : public Canvas {
   // Glyphs of the printable ASCII characters in the current font, so that labels of digits and
   // letters need no text shaping: false when the text has other characters.
   bool asciiGlyphs(const std::string& text);
+  // A row piece of the marker's shape in device pixels, from the marker's centre pixel.
+  struct StampSpan {
+    int dy, dx, length;
+    bool outline;  // else the white inside
+    friend bool operator==(const StampSpan&, const StampSpan&) = default;
+  };
+  std::vector<StampSpan> probeMarker(int x, int y) const;
+  // Learns the shape from QPainter at the current ratio; none when no one shape fits.
+  void learnMarkerStamp();
   void stampMarkers(std::span<const Marker> markers);
+  // Gives the painter the canvas's pen back after texts.
+  void usePen();
   int width_, height_;
   qreal ratio_;
   QImage image_;
@@ -70,8 +87,15 @@ class QtCanvas : public Canvas {
   std::array<quint32, 128> glyph_{};
   std::array<qreal, 128> advance_{};
   bool glyphsReady_ = false;
-  QList<quint32> runGlyphs_;
-  QList<QPointF> runPositions_;
+  std::vector<quint32> runGlyphs_;
+  std::vector<QPointF> runPositions_;
+  QGlyphRun glyphRun_;
+  std::vector<StampSpan> stamp_;
+  qreal stampRatio_ = 0;
+  bool stampIsSquare_ = false;
+  int stampLeft_ = 0, stampTop_ = 0, stampRight_ = 0, stampBottom_ = 0;
+  bool textPen_ = false;
+  QColor textColour_;
 };
 
 }  // namespace merilon::qt

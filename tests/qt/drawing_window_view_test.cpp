@@ -22,31 +22,41 @@ namespace merilon::qt {
 namespace {
 
 TEST(QtCanvasTest, FastMarkersEqualMarkersDrawnOneByOneInOrder) {
-  std::mt19937 random(7);
-  std::uniform_int_distribution<int> x(-3, 323), y(-3, 203), c(0, 255);
-  std::vector<Marker> markers;
-  for (int k = 0; k < 20000; ++k) {
-    markers.push_back(
-        {x(random), y(random),
-         Rgb{static_cast<std::uint8_t>(c(random)), static_cast<std::uint8_t>(c(random)),
-             static_cast<std::uint8_t>(c(random))}});
-  }
-  QtCanvas fast(320, 200), slow(320, 200);
-  slow.markersOneByOne = true;
-  fast.drawMarkers(markers);
-  slow.drawMarkers(markers);
-  const QImage a = fast.snapshot(), b = slow.snapshot();
-  ASSERT_EQ(a.size(), b.size());
-  int differing = 0;
-  for (int row = 0; row < a.height(); ++row) {
-    for (int col = 0; col < a.width(); ++col) {
-      if (a.pixel(col, row) != b.pixel(col, row) && differing < 5)
-        ADD_FAILURE() << col << "," << row << " " << std::hex << a.pixel(col, row) << " "
-                      << b.pixel(col, row);
-      differing += a.pixel(col, row) != b.pixel(col, row);
+  // At 100 % and at 200 % (whole device pixels a logical pixel); the markers reach past every
+  // edge of the image.
+  for (const qreal ratio : {1.0, 2.0}) {
+    SCOPED_TRACE(ratio);
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> x(-3, 323), y(-3, 203), c(0, 255);
+    std::vector<Marker> markers;
+    for (int k = 0; k < 20000; ++k) {
+      markers.push_back(
+          {x(random), y(random),
+           Rgb{static_cast<std::uint8_t>(c(random)), static_cast<std::uint8_t>(c(random)),
+               static_cast<std::uint8_t>(c(random))}});
     }
+    QtCanvas fast(320, 200, ratio), slow(320, 200, ratio);
+    slow.markersOneByOne = true;
+    fast.drawMarkers(markers);
+    slow.drawMarkers(markers);
+    EXPECT_TRUE(fast.stampsMarkers());
+    const QImage a = fast.snapshot(), b = slow.snapshot();
+    ASSERT_EQ(a.size(), b.size());
+    EXPECT_EQ(a.width(), 320 * ratio);
+    int differing = 0;
+    for (int row = 0; row < a.height(); ++row) {
+      for (int col = 0; col < a.width(); ++col) {
+        if (a.pixel(col, row) != b.pixel(col, row) && differing < 5)
+          ADD_FAILURE() << col << "," << row << " " << std::hex << a.pixel(col, row) << " "
+                        << b.pixel(col, row);
+        differing += a.pixel(col, row) != b.pixel(col, row);
+      }
+    }
+    EXPECT_EQ(differing, 0);
   }
-  EXPECT_EQ(differing, 0);
+  // A ratio between whole pixels moves markers by uneven device steps: QPainter draws them.
+  QtCanvas between(40, 40, 1.5);
+  EXPECT_FALSE(between.stampsMarkers());
   // Inside a lone marker: 12 outline pixels in its colour, 4 white.
   QtCanvas one(20, 20);
   one.drawMarkers(std::vector<Marker>{{10, 10, Rgb{255, 0, 0}}});
