@@ -13,6 +13,8 @@
 #include <QStatusBar>
 #include <functional>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "control_binding.h"
@@ -44,6 +46,10 @@ class MainWindowView : public QMainWindow, public FormView {
   QLabel* pointCountLabel() const { return pointCount_; }
   PreviewPane* previewPane() const { return preview_; }
   QProgressBar* progressBar() const { return progress_; }
+
+  // Files named on the command line: opened as a drop would open them, once the first
+  // activation (the about box) is over.
+  void openAfterStart(std::vector<std::string> files) { startFiles_ = std::move(files); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -78,6 +84,7 @@ class MainWindowView : public QMainWindow, public FormView {
   QStatusBar* status_ = nullptr;
   QProgressBar* progress_ = nullptr;
   bool closeApproved_ = false;
+  std::vector<std::string> startFiles_;
   bool activated_ = false;
 };
 
