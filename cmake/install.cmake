@@ -40,6 +40,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://localhost/merilon")
 # the SVG image plugin for its icons, the Polish Qt texts of the standard dialogs, and the fonts
 # that stand in for Arial.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-translations-l10n, fonts-liberation")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, hicolor-icon-theme")
 include(CPack)

@@ -11,17 +11,7 @@ repo=$PWD
 sudo_cmd=""
 [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
 
-# What the check itself needs, beyond what scripts/setup.sh installs for the build.
-need=(dpkg-dev xvfb xauth openbox x11-utils imagemagick)
-missing=()
-for p in "${need[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}"
-fi
+# The packaging and screen tools come with the others (dpkg-dev, openbox, x11-utils, ...).
 scripts/setup.sh --packages-only
 
 if dpkg-query -W -f='${Status}' merilon 2>/dev/null | grep -q "install ok installed"; then
@@ -58,8 +48,13 @@ dpkg-deb -c "$deb" | awk '{print "  " $6}' | grep -v '/$'
 mapfile -t installed < <(dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' | grep -v '/$')
 
 echo "=== install"
-DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "$repo/$deb" >/dev/null
-check "the package is installed" dpkg-query -W merilon
+apt_quiet() {  # apt-get with its chatter kept out of the report unless it fails
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get -y -qq "$@" >"$repo/build-package/apt.log" 2>&1 ||
+    { cat "$repo/build-package/apt.log"; return 1; }
+}
+apt_quiet install "$repo/$deb"
+check "the package is installed ($(dpkg-query -W -f='${Version}' merilon 2>/dev/null))" \
+  dpkg-query -W merilon
 check "merilon in /usr/bin" test -x /usr/bin/merilon
 check "merilon-cli in /usr/bin" test -x /usr/bin/merilon-cli
 check "the program folder in /usr/share/merilon" test -f /usr/share/merilon/merilon.knf
@@ -67,9 +62,7 @@ check "the desktop entry" test -f /usr/share/applications/merilon.desktop
 check "the icon" test -f /usr/share/icons/hicolor/scalable/apps/merilon.svg
 check "the .meri type is in the MIME database" grep -q 'application/x-merilon-points' \
   /usr/share/mime/globs2
-if command -v desktop-file-validate >/dev/null; then
-  check "the desktop entry is valid" desktop-file-validate /usr/share/applications/merilon.desktop
-fi
+check "the desktop entry is valid" desktop-file-validate /usr/share/applications/merilon.desktop
 
 echo "=== merilon-cli"
 work=$(mktemp -d)
@@ -77,10 +70,14 @@ trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config
 check "merilon-cli --help" bash -c '/usr/bin/merilon-cli --help >"$0/help.txt"' "$work"
 head -3 "$work/help.txt" | sed 's/^/  | /'
-check "merilon-cli imports the example survey" bash -c \
+check "merilon-cli imports the example survey (3000 points)" bash -c \
   '/usr/bin/merilon-cli import "$1/examples/droga_pomiar.txt" -o "$0/p.meri" --x 2 --y 3 --z 4 \
-     --symbol 5 >/dev/null && /usr/bin/merilon-cli points "$0/p.meri" | grep -q "3000"' \
+     --symbol 5 >/dev/null 2>&1 && test "$(/usr/bin/merilon-cli points "$0/p.meri" | awk -F"\t" "NF == 6" | wc -l)" = 3000' \
   "$work" "$repo"
+
+check "its settings went to the user's folder, not /usr/share/merilon" bash -c \
+  'test -f "$0/config/merilon/MERI_PARAM.knf" && test ! -e /usr/share/merilon/MERI_PARAM.knf' \
+  "$work"
 
 echo "=== merilon on a virtual screen (xvfb-run, openbox)"
 cat >"$work/session.sh" <<'EOF'
@@ -117,7 +114,7 @@ check "merilon FILE opens the file's dialog" xvfb-run -a -s '-screen 0 1280x1024
   "$repo/examples/droga_pomiar.txt"
 
 echo "=== remove"
-DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get purge -y -qq merilon >/dev/null
+apt_quiet purge merilon
 check "the package is gone" bash -c '! dpkg-query -W -f="\${Status}" merilon 2>/dev/null | grep -q installed'
 left=()
 for f in "${installed[@]}"; do

@@ -4,15 +4,15 @@
 
 namespace merilon {
 
-std::filesystem::path findProgramFolder(const std::filesystem::path& executableFolder) {
+ProgramFolder findProgramFolder(const std::filesystem::path& executableFolder) {
   std::error_code ec;
   // merilon.knf is the one file every program folder ships with.
   if (std::filesystem::is_regular_file(executableFolder / "merilon.knf", ec)) {
-    return executableFolder;
+    return {executableFolder, false};
   }
   const auto shared = (executableFolder / ".." / "share" / "merilon").lexically_normal();
-  if (std::filesystem::is_directory(shared, ec)) return shared;
-  return executableFolder;
+  if (std::filesystem::is_directory(shared, ec)) return {shared, true};
+  return {executableFolder, false};
 }
 
 }  // namespace merilon

@@ -6,9 +6,17 @@
 
 namespace merilon {
 
+struct ProgramFolder {
+  std::filesystem::path path;
+  // The folder belongs to an installed package (<prefix>/share/merilon): the program reads its
+  // files but writes its settings into the user's folder, even where it could write there (as
+  // root), so that removing the package leaves nothing behind.
+  bool installed = false;
+};
+
 // The executable's folder when the program files sit beside it (a build tree, a copied folder);
 // otherwise, for a program installed as <prefix>/bin/merilon, <prefix>/share/merilon when that
 // folder exists; otherwise the executable's folder.
-std::filesystem::path findProgramFolder(const std::filesystem::path& executableFolder);
+ProgramFolder findProgramFolder(const std::filesystem::path& executableFolder);
 
 }  // namespace merilon

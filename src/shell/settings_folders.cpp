@@ -8,8 +8,10 @@
 namespace merilon {
 
 SettingsFolders::SettingsFolders(std::filesystem::path programFolder,
-                                 std::filesystem::path userFolder)
-    : programFolder_(std::move(programFolder)), userFolder_(std::move(userFolder)) {}
+                                 std::filesystem::path userFolder, bool programFolderReadOnly)
+    : programFolder_(std::move(programFolder)),
+      userFolder_(std::move(userFolder)),
+      writable_(programFolderReadOnly ? 0 : -1) {}
 
 std::filesystem::path SettingsFolders::defaultUserFolder() {
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {

@@ -11,7 +11,10 @@ namespace merilon {
 class SettingsFolders {
  public:
   SettingsFolders() = default;
-  SettingsFolders(std::filesystem::path programFolder, std::filesystem::path userFolder);
+  // With `programFolderReadOnly` (an installed program) the program folder is never written,
+  // whatever its permissions.
+  SettingsFolders(std::filesystem::path programFolder, std::filesystem::path userFolder,
+                  bool programFolderReadOnly = false);
 
   // `$XDG_CONFIG_HOME/merilon`, else `~/.config/merilon`.
   static std::filesystem::path defaultUserFolder();

@@ -1,9 +1,10 @@
 // The program folder of a build tree (files beside the executable) and of an installed program
-// (<prefix>/share/merilon beside <prefix>/bin).
+// (<prefix>/share/merilon beside <prefix>/bin), which is read but never written.
 #include "shell/program_folder.h"
 
 #include <gtest/gtest.h>
 
+#include "shell/settings_folders.h"
 #include "support/test_program.h"
 
 namespace merilon {
@@ -24,15 +25,37 @@ TEST(ProgramFolder, BesideTheExecutableElseTheInstalledShareFolder) {
   struct Case {
     std::filesystem::path executableFolder;
     std::filesystem::path expected;
+    bool installed;
   };
   const Case cases[] = {
-      {build, build},
-      {prefix / "bin", prefix / "share" / "merilon"},
-      {root / "bare" / "bin", root / "bare" / "bin"},  // nothing anywhere: the executable's
+      {build, build, false},
+      {prefix / "bin", prefix / "share" / "merilon", true},
+      {root / "bare" / "bin", root / "bare" / "bin", false},  // nothing anywhere: the executable's
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(findProgramFolder(c.executableFolder), c.expected) << c.executableFolder;
+    const ProgramFolder found = findProgramFolder(c.executableFolder);
+    EXPECT_EQ(found.path, c.expected) << c.executableFolder;
+    EXPECT_EQ(found.installed, c.installed) << c.executableFolder;
   }
+}
+
+TEST(ProgramFolder, AnInstalledFolderIsReadButNeverWritten) {
+  // Even where the folder is writable (the program run as root), removing the package must
+  // leave nothing behind: the settings the program writes go to the user's folder.
+  testing::TempFolder root;
+  const auto shared = root / "share";
+  const auto user = root / "user";
+  std::filesystem::create_directories(shared);
+  testing::writeBytes(shared / "merilon.knf", "RYSIAT,5\r\n");
+  for (const bool installed : {false, true}) {
+    const SettingsFolders folders(shared, user, installed);
+    EXPECT_EQ(folders.forWriting("MERI_PARAM.knf"),
+              (installed ? user : shared) / "MERI_PARAM.knf");
+    EXPECT_EQ(folders.forReading("merilon.knf"), shared / "merilon.knf") << "no user copy";
+  }
+  testing::writeBytes(user / "merilon.knf", "RYSIAT,10\r\n");
+  EXPECT_EQ(SettingsFolders(shared, user, true).forReading("merilon.knf"), user / "merilon.knf");
+  EXPECT_EQ(SettingsFolders(shared, user, false).forReading("merilon.knf"), shared / "merilon.knf");
 }
 
 }  // namespace
