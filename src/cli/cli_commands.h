@@ -15,7 +15,6 @@ inline constexpr int kExitExists = 3;
 
 struct CliEnvironment {
   std::filesystem::path programFolder;
-  bool programFolderInstalled = false;  // see ProgramOptions
 };
 
 using CliCommandFunction = int (*)(const std::vector<std::string>& words,

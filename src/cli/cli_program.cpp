@@ -9,7 +9,6 @@ namespace merilon::cli {
 std::unique_ptr<Program> startCliProgram(CliPlatform& platform, const CliEnvironment& env) {
   ProgramOptions options;
   options.programFolder = env.programFolder;
-  options.programFolderInstalled = env.programFolderInstalled;
   auto program = std::make_unique<Program>(platform, options);
   if (!program->start()) return nullptr;
   return program;

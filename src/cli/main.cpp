@@ -35,15 +35,12 @@ int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");  // numbers never follow it; only to prove that
   std::vector<std::string> words(argv + 1, argv + argc);
   merilon::cli::CliEnvironment env;
-  const merilon::ProgramFolder found = merilon::findProgramFolder(executableFolder(argv[0]));
-  env.programFolder = found.path;
-  env.programFolderInstalled = found.installed;
+  env.programFolder = merilon::findProgramFolder(executableFolder(argv[0]));
   for (std::size_t i = 0; i < words.size(); ++i) {
     if (words[i] == "--program-folder") {
       if (i + 1 >= words.size())
         return merilon::cli::cliFail(1, "brak folderu po --program-folder");
       env.programFolder = words[i + 1];
-      env.programFolderInstalled = false;
       words.erase(words.begin() + static_cast<long>(i), words.begin() + static_cast<long>(i) + 2);
       break;
     }

@@ -72,19 +72,14 @@ int main(int argc, char** argv) {
   merilon::qt::setUpApplication(app);
 
   merilon::ProgramOptions options;
-  const merilon::ProgramFolder found =
+  options.programFolder =
       merilon::findProgramFolder(merilon::qt::fromQt(QApplication::applicationDirPath()));
-  options.programFolder = found.path;
-  options.programFolderInstalled = found.installed;
   std::vector<std::string> words;
   const QStringList args = QApplication::arguments();
   for (int k = 1; k < args.size(); ++k) words.push_back(merilon::qt::fromQt(args[k]));
   const merilon::qt::StartArguments start = merilon::qt::parseStartArguments(words);
   if (start.dataFolder) options.initialDataFolder = *start.dataFolder;
-  if (start.programFolder) {
-    options.programFolder = *start.programFolder;
-    options.programFolderInstalled = false;
-  }
+  if (start.programFolder) options.programFolder = *start.programFolder;
   // The open dialogs propose the file by its full name, whatever the starting folder was.
   std::vector<std::string> startFiles;
   for (const std::string& f : start.files) {

@@ -10,7 +10,7 @@ namespace merilon {
 Program::Program(Platform& platform_, ProgramOptions options_)
     : platform(platform_),
       options(std::move(options_)),
-      folders(options.programFolder, options.userSettingsFolder, options.programFolderInstalled),
+      folders(options.programFolder, options.userSettingsFolder),
       points(platform_),
       main(*this),
       FormProjekty(*this),

@@ -29,8 +29,6 @@ struct ProgramOptions {
   std::filesystem::path programFolder;
   // Where the written settings go when the program folder is not writable.
   std::filesystem::path userSettingsFolder = SettingsFolders::defaultUserFolder();
-  // The program folder is an installed package's: settings are written to the user's folder.
-  bool programFolderInstalled = false;
   // Where file dialogs first start; the program folder when empty.
   std::filesystem::path initialDataFolder;
 };

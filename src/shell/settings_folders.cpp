@@ -4,14 +4,13 @@
 #include <cstdlib>
 
 #include "points/numeric_helpers.h"
+#include "shell/program_folder.h"
 
 namespace merilon {
 
 SettingsFolders::SettingsFolders(std::filesystem::path programFolder,
-                                 std::filesystem::path userFolder, bool programFolderReadOnly)
-    : programFolder_(std::move(programFolder)),
-      userFolder_(std::move(userFolder)),
-      writable_(programFolderReadOnly ? 0 : -1) {}
+                                 std::filesystem::path userFolder)
+    : programFolder_(std::move(programFolder)), userFolder_(std::move(userFolder)) {}
 
 std::filesystem::path SettingsFolders::defaultUserFolder() {
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
@@ -24,6 +23,8 @@ std::filesystem::path SettingsFolders::defaultUserFolder() {
 }
 
 bool SettingsFolders::programFolderWritable() const {
+  // An installed package's folder is never written, whatever its permissions.
+  if (writable_ < 0 && isInstalledProgramFolder(programFolder_)) writable_ = 0;
   if (writable_ < 0) {
     // Asking the file system is the only reliable test (permissions, read-only mounts).
     const auto probe = programFolder_ / ".merilon-write-test";

@@ -11,10 +11,7 @@ namespace merilon {
 class SettingsFolders {
  public:
   SettingsFolders() = default;
-  // With `programFolderReadOnly` (an installed program) the program folder is never written,
-  // whatever its permissions.
-  SettingsFolders(std::filesystem::path programFolder, std::filesystem::path userFolder,
-                  bool programFolderReadOnly = false);
+  SettingsFolders(std::filesystem::path programFolder, std::filesystem::path userFolder);
 
   // `$XDG_CONFIG_HOME/merilon`, else `~/.config/merilon`.
   static std::filesystem::path defaultUserFolder();

@@ -133,7 +133,8 @@ TEST(ExampleDataCli, SectionsAlongTheWholeRoadAndTheMapsRecords) {
     const int points = std::stoi(head[1]) / 3;
     bool axis = false;
     for (int p = 0; p < points; ++p) {
-      axis = axis || ter[l + 1 + 4 * p] == "0.00" || ter[l + 1 + 4 * p] == "-0.00";
+      // Staked to the centimetre: the offset, to two decimals, is at most 0.01.
+      axis = axis || std::abs(std::stod(ter[l + 1 + 4 * p])) <= 0.011;
       layerValues.insert(ter[l + 3 + 4 * p]);
     }
     EXPECT_TRUE(axis) << "the axis point of " << head[0];

@@ -34,8 +34,8 @@ TEST(QtStartArguments, FilesOptionsAndQtsOwnOptions) {
   };
   for (const auto& c : cases) {
     const StartArguments a = parseStartArguments(c.words);
-    EXPECT_EQ(a.files, c.files) << testing::PrintToString(c.words);
-    EXPECT_EQ(a.dataFolder.value_or(""), c.dataFolder) << testing::PrintToString(c.words);
+    EXPECT_EQ(a.files, c.files) << ::testing::PrintToString(c.words);
+    EXPECT_EQ(a.dataFolder.value_or(""), c.dataFolder) << ::testing::PrintToString(c.words);
   }
   EXPECT_EQ(parseStartArguments({"--program-folder", "/p"}).programFolder.value_or(""), "/p");
 }

@@ -33,29 +33,35 @@ TEST(ProgramFolder, BesideTheExecutableElseTheInstalledShareFolder) {
       {root / "bare" / "bin", root / "bare" / "bin", false},  // nothing anywhere: the executable's
   };
   for (const auto& c : cases) {
-    const ProgramFolder found = findProgramFolder(c.executableFolder);
-    EXPECT_EQ(found.path, c.expected) << c.executableFolder;
-    EXPECT_EQ(found.installed, c.installed) << c.executableFolder;
+    const auto found = findProgramFolder(c.executableFolder);
+    EXPECT_EQ(found, c.expected) << c.executableFolder;
+    EXPECT_EQ(isInstalledProgramFolder(found), c.installed) << c.executableFolder;
   }
+  EXPECT_TRUE(isInstalledProgramFolder(prefix / "share" / "merilon" / ""));
+  EXPECT_FALSE(isInstalledProgramFolder(root / "bare" / "share" / "merilon")) << "not there";
 }
 
 TEST(ProgramFolder, AnInstalledFolderIsReadButNeverWritten) {
   // Even where the folder is writable (the program run as root), removing the package must
   // leave nothing behind: the settings the program writes go to the user's folder.
   testing::TempFolder root;
-  const auto shared = root / "share";
+  const auto installed = root / "usr" / "share" / "merilon";
+  const auto copied = root / "kopia" / "merilon";
   const auto user = root / "user";
-  std::filesystem::create_directories(shared);
-  testing::writeBytes(shared / "merilon.knf", "RYSIAT,5\r\n");
-  for (const bool installed : {false, true}) {
-    const SettingsFolders folders(shared, user, installed);
-    EXPECT_EQ(folders.forWriting("MERI_PARAM.knf"),
-              (installed ? user : shared) / "MERI_PARAM.knf");
-    EXPECT_EQ(folders.forReading("merilon.knf"), shared / "merilon.knf") << "no user copy";
+  std::filesystem::create_directories(root / "usr" / "bin");
+  for (const auto& folder : {installed, copied}) {
+    std::filesystem::create_directories(folder);
+    testing::writeBytes(folder / "merilon.knf", "RYSIAT,5\r\n");
   }
+  EXPECT_EQ(SettingsFolders(installed, user).forWriting("MERI_PARAM.knf"),
+            user / "MERI_PARAM.knf");
+  EXPECT_EQ(SettingsFolders(copied, user).forWriting("MERI_PARAM.knf"),
+            copied / "MERI_PARAM.knf");
+  EXPECT_EQ(SettingsFolders(installed, user).forReading("merilon.knf"), installed / "merilon.knf")
+      << "no user copy yet";
   testing::writeBytes(user / "merilon.knf", "RYSIAT,10\r\n");
-  EXPECT_EQ(SettingsFolders(shared, user, true).forReading("merilon.knf"), user / "merilon.knf");
-  EXPECT_EQ(SettingsFolders(shared, user, false).forReading("merilon.knf"), shared / "merilon.knf");
+  EXPECT_EQ(SettingsFolders(installed, user).forReading("merilon.knf"), user / "merilon.knf");
+  EXPECT_EQ(SettingsFolders(copied, user).forReading("merilon.knf"), copied / "merilon.knf");
 }
 
 }  // namespace
