@@ -54,7 +54,7 @@ apt_quiet() {  # apt-get with its chatter kept out of the report unless it fails
 }
 apt_quiet install "$repo/$deb"
 check "the package is installed ($(dpkg-query -W -f='${Version}' merilon 2>/dev/null))" \
-  dpkg-query -W merilon
+  bash -c 'dpkg-query -W merilon >/dev/null'
 check "merilon in /usr/bin" test -x /usr/bin/merilon
 check "merilon-cli in /usr/bin" test -x /usr/bin/merilon-cli
 check "the program folder in /usr/share/merilon" test -f /usr/share/merilon/merilon.knf
