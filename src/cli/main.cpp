@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/cli_commands.h"
+#include "shell/program_folder.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");  // numbers never follow it; only to prove that
   std::vector<std::string> words(argv + 1, argv + argc);
   merilon::cli::CliEnvironment env;
-  env.programFolder = executableFolder(argv[0]);
+  env.programFolder = merilon::findProgramFolder(executableFolder(argv[0]));
   for (std::size_t i = 0; i < words.size(); ++i) {
     if (words[i] == "--program-folder") {
       if (i + 1 >= words.size())

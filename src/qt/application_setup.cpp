@@ -1,6 +1,8 @@
 #include "application_setup.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QScreen>
@@ -8,10 +10,16 @@
 #include <QWidget>
 #include <algorithm>
 
+static void initAppIconResource() { Q_INIT_RESOURCE(app_icon); }
+
 namespace merilon::qt {
 
 bool setUpApplication(QApplication& app) {
   QApplication::setApplicationName("Merilon");
+  // The desktop entry and the icon tie the windows to the installed program.
+  initAppIconResource();
+  QGuiApplication::setDesktopFileName("merilon");
+  QApplication::setWindowIcon(QIcon(":/merilon/merilon.svg"));
   auto* translator = new QTranslator(&app);
   const bool loaded = translator->load(QLocale(QLocale::Polish, QLocale::Poland), "qtbase", "_",
                                        QLibraryInfo::path(QLibraryInfo::TranslationsPath));

@@ -11,8 +11,8 @@ class QWidget;
 
 namespace merilon::qt {
 
-// Names the application without a display name (which Qt would append to every window title)
-// and loads Qt's Polish translation whatever the system locale, since the whole interface is
+// Names the application without a display name (which Qt would append to every window title),
+// gives its windows the program's icon and desktop entry ("merilon"), and loads Qt's Polish translation whatever the system locale, since the whole interface is
 // Polish. False when the translation could not be loaded; the program still runs.
 bool setUpApplication(QApplication& app);
 

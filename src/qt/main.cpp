@@ -1,6 +1,7 @@
 // merilon: the desktop program.
 #include <QApplication>
 #include <QByteArray>
+#include <QFileInfo>
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +21,8 @@
 #include "qt_platform.h"
 #include "qt_text.h"
 #include "shell/program.h"
+#include "shell/program_folder.h"
+#include "start_arguments.h"
 
 namespace {
 
@@ -69,11 +72,19 @@ int main(int argc, char** argv) {
   merilon::qt::setUpApplication(app);
 
   merilon::ProgramOptions options;
-  options.programFolder = merilon::qt::fromQt(QApplication::applicationDirPath());
+  options.programFolder =
+      merilon::findProgramFolder(merilon::qt::fromQt(QApplication::applicationDirPath()));
+  std::vector<std::string> words;
   const QStringList args = QApplication::arguments();
-  for (int k = 1; k + 1 < args.size(); ++k) {
-    if (args[k] == "--data-folder") options.initialDataFolder = merilon::qt::fromQt(args[k + 1]);
-    if (args[k] == "--program-folder") options.programFolder = merilon::qt::fromQt(args[k + 1]);
+  for (int k = 1; k < args.size(); ++k) words.push_back(merilon::qt::fromQt(args[k]));
+  const merilon::qt::StartArguments start = merilon::qt::parseStartArguments(words);
+  if (start.dataFolder) options.initialDataFolder = *start.dataFolder;
+  if (start.programFolder) options.programFolder = *start.programFolder;
+  // The open dialogs propose the file by its full name, whatever the starting folder was.
+  std::vector<std::string> startFiles;
+  for (const std::string& f : start.files) {
+    startFiles.push_back(
+        merilon::qt::fromQt(QFileInfo(QString::fromStdString(f)).absoluteFilePath()));
   }
 
   merilon::qt::QtPlatform platform;
@@ -93,6 +104,7 @@ int main(int argc, char** argv) {
   merilon::qt::DrawingParamsView drawingParamsView(program, platform, &drawingView);
   merilon::qt::RotationDialogView rotationView(program, platform, &drawingView);
   merilon::qt::DxfExportDialogView dxfExportView(program, platform, &mainView);
+  mainView.openAfterStart(std::move(startFiles));
   merilon::qt::centreOnScreen(mainView);
   mainView.show();
   return QApplication::exec();

@@ -13,6 +13,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWindowStateChangeEvent>
+#include <utility>
 
 #include "qt_platform.h"
 #include "qt_text.h"
@@ -299,7 +300,15 @@ bool MainWindowView::event(QEvent* e) {
     activated_ = true;
     // The first activation shows the about box; it must not run inside the activation itself.
     QMetaObject::invokeMethod(
-        this, [this] { run([this] { model_.FormActivate(); }); }, Qt::QueuedConnection);
+        this,
+        [this] {
+          run([this] { model_.FormActivate(); });
+          if (!startFiles_.empty()) {
+            const auto files = std::exchange(startFiles_, {});
+            run([&] { model_.FilesDropped(files); });
+          }
+        },
+        Qt::QueuedConnection);
   }
   return QMainWindow::event(e);
 }

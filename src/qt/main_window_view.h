@@ -13,6 +13,8 @@
 #include <QStatusBar>
 #include <functional>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "control_binding.h"
@@ -47,6 +49,10 @@ class MainWindowView : public QMainWindow, public FormView {
   MemoView* logPane() const { return log_; }
   QProgressBar* progressBar() const { return progress_; }
 
+  // Files named on the command line: opened as a drop would open them, once the first
+  // activation (the about box) is over.
+  void openAfterStart(std::vector<std::string> files) { startFiles_ = std::move(files); }
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -79,6 +85,7 @@ class MainWindowView : public QMainWindow, public FormView {
   QStatusBar* status_ = nullptr;
   QProgressBar* progress_ = nullptr;
   bool closeApproved_ = false;
+  std::vector<std::string> startFiles_;
   bool activated_ = false;
 };
 

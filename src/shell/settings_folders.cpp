@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "points/numeric_helpers.h"
+#include "shell/program_folder.h"
 
 namespace merilon {
 
@@ -22,6 +23,8 @@ std::filesystem::path SettingsFolders::defaultUserFolder() {
 }
 
 bool SettingsFolders::programFolderWritable() const {
+  // An installed package's folder is never written, whatever its permissions.
+  if (writable_ < 0 && isInstalledProgramFolder(programFolder_)) writable_ = 0;
   if (writable_ < 0) {
     // Asking the file system is the only reliable test (permissions, read-only mounts).
     const auto probe = programFolder_ / ".merilon-write-test";

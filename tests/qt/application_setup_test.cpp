@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QImage>
 
 #include "main_window_view.h"
 #include "qt_platform.h"
@@ -24,6 +27,13 @@ TEST(QtApplicationSetup, TitlesCarryNoDisplayNameAndQtSpeaksPolish) {
   QApplication::setApplicationName("probe");
   EXPECT_EQ(QApplication::applicationDisplayName(), "probe");
   QApplication::setApplicationName(name);
+
+  // The windows carry the program's own icon and name the installed desktop entry.
+  EXPECT_EQ(QGuiApplication::desktopFileName(), "merilon");
+  const QImage icon = QApplication::windowIcon().pixmap(64, 64).toImage();
+  ASSERT_FALSE(icon.isNull());
+  EXPECT_EQ(icon.pixelColor(6, 32).alpha(), 255) << "the icon's ground is drawn";
+  EXPECT_EQ(icon.pixelColor(0, 0).alpha(), 0) << "its rounded corner is left clear";
 
   EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), "Szukaj w:");
   EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:"), "Nazwa &pliku:");
