@@ -46,6 +46,7 @@ class QtCanvas : public Canvas {
   int maxCharWidth() override;
   void drawText(int x, int y, const std::string& text, Rgb colour, int escapement) override;
   void drawMarkers(std::span<const Marker> markers) override;
+  void drawLines(std::span<const PixelSegment> segments) override;
   void present() override;
 
  private:
@@ -72,6 +73,7 @@ class QtCanvas : public Canvas {
   bool glyphsReady_ = false;
   QList<quint32> runGlyphs_;
   QList<QPointF> runPositions_;
+  QList<QLine> lineRun_;
 };
 
 }  // namespace merilon::qt
