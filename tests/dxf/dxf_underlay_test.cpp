@@ -330,9 +330,13 @@ TEST_F(UnderlayFlow, AbortAndAllocation) {
     main.LogMemo.clear();
     t.platform.openAnswers = {bigFile};
     t.platform.answers = {answer};
-    int calls = 0;
+    int calls = 0, highest = 0;
+    bool statusShown = true;
     t.platform.onPendingEvents = [&](int) {
       if (++calls == 5) main.Button18Click();
+      highest = std::max(highest, main.ProgressBar1.position);
+      statusShown = statusShown && (main.ProgressBar1.position == 0 ||
+                                    main.StatusBar1.text == "Wczytywanie rysunku z pliku DXF");
     };
     main.MenuClick(MenuCommand::LoadUnderlay);
     t.platform.onPendingEvents = nullptr;
@@ -340,6 +344,10 @@ TEST_F(UnderlayFlow, AbortAndAllocation) {
     EXPECT_EQ(t.platform.messages.back().text, "Przerwać generowanie pliku tekstowego z DXF?");
     EXPECT_EQ(t.platform.messages.back().icon, MessageIcon::Warning);
     if (answer == DialogResult::No) {
+      // The bar moved by bytes in thousands, in its steps, while the status said what runs.
+      EXPECT_GE(highest, main.ProgressBar1.maximum - main.ProgressBar1.step);
+      EXPECT_GT(calls, 50);
+      EXPECT_TRUE(statusShown);
       EXPECT_EQ(underlay().elementCount, 40000);
       EXPECT_TRUE(underlay().underlayShown);
       EXPECT_EQ(main.LogMemo.lines().size(), 1u);
