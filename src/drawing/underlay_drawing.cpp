@@ -132,8 +132,7 @@ bool drawUnderlay(DrawTarget& t, DxfUnderlay& u, const std::function<bool()>& pr
   for (int k = 1; k <= visits; ++k) {
     const int e = all ? k : near[static_cast<std::size_t>(k - 1)];
     const auto i = static_cast<std::size_t>(e);
-    const double a1 = u.elementA1[i], a2 = u.elementA2[i], a3 = u.elementA3[i],
-                 a4 = u.elementA4[i];
+    const double a1 = u.elementA1[i], a2 = u.elementA2[i], a3 = u.elementA3[i], a4 = u.elementA4[i];
     switch (u.elementKind[i]) {
       case kUnderlayPoint:
         paint.marker(a1, a2);

@@ -83,8 +83,7 @@ const UnderlayIndex& DxfUnderlay::index() {
         break;
       case kUnderlayText: {
         // No glyph is wider than twice the text's height; the text may turn any way.
-        const double reach =
-            std::fabs(a4) * (2.0 * static_cast<double>(utf8Length(text(e))) + 2.0);
+        const double reach = std::fabs(a4) * (2.0 * static_cast<double>(utf8Length(text(e))) + 2.0);
         b = {a1 - reach, a2 - reach, a1 + reach, a2 + reach};
         break;
       }

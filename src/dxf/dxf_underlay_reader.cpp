@@ -28,10 +28,9 @@ double positiveAngle(double a) {
 
 // The codes in the order they are replaced: the small letters, then the capitals.
 constexpr std::pair<std::string_view, std::string_view> kPolishCodes[] = {
-    {"%%185", "ą"}, {"%%234", "ę"}, {"%%230", "ć"}, {"%%156", "ś"}, {"%%241", "ń"},
-    {"%%179", "ł"}, {"%%159", "ź"}, {"%%191", "ż"}, {"%%243", "ó"}, {"%%165", "Ą"},
-    {"%%202", "Ę"}, {"%%198", "Ć"}, {"%%140", "Ś"}, {"%%209", "Ń"}, {"%%163", "Ł"},
-    {"%%143", "Ź"}, {"%%175", "Ż"}, {"%%211", "Ó"},
+    {"%%185", "ą"}, {"%%234", "ę"}, {"%%230", "ć"}, {"%%156", "ś"}, {"%%241", "ń"}, {"%%179", "ł"},
+    {"%%159", "ź"}, {"%%191", "ż"}, {"%%243", "ó"}, {"%%165", "Ą"}, {"%%202", "Ę"}, {"%%198", "Ć"},
+    {"%%140", "Ś"}, {"%%209", "Ń"}, {"%%163", "Ł"}, {"%%143", "Ź"}, {"%%175", "Ż"}, {"%%211", "Ó"},
 };
 
 int hexDigit(char c) {
@@ -236,8 +235,8 @@ class Loader {
       }
       if (pair.code == 8 && !layerSeen_) {
         layerSeen_ = true;
-        hiddenEntity_ = hiddenEntity_ ||
-                        (!offLayers_.empty() && offLayers_.count(layerKey(pair.value)) > 0);
+        hiddenEntity_ =
+            hiddenEntity_ || (!offLayers_.empty() && offLayers_.count(layerKey(pair.value)) > 0);
       } else if (pair.code == 60) {
         const auto v = parseInt32(pair.value);
         hiddenEntity_ = hiddenEntity_ || (v && *v == 1);

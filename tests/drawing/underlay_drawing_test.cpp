@@ -37,8 +37,7 @@ void drawOneByOne(DrawTarget& t, DxfUnderlay& u) {
   t.setPenColour(14);
   for (int e = 1; e <= u.elementCount; ++e) {
     const auto i = static_cast<std::size_t>(e);
-    const double a1 = u.elementA1[i], a2 = u.elementA2[i], a3 = u.elementA3[i],
-                 a4 = u.elementA4[i];
+    const double a1 = u.elementA1[i], a2 = u.elementA2[i], a3 = u.elementA3[i], a4 = u.elementA4[i];
     switch (u.elementKind[i]) {
       case kUnderlayPoint: {
         Marker m;
@@ -89,7 +88,7 @@ TEST(UnderlayDrawing, EachKindAsItsPrimitive) {
   Target t;  // scale 1: a pixel a metre, origin at the lower-left corner
   DxfUnderlay u;
   u.underlayShown = true;
-  ASSERT_TRUE(u.addArc(100, 100, 0, 2 * kPi, 50));                    // a circle
+  ASSERT_TRUE(u.addArc(100, 100, 0, 2 * kPi, 50));                           // a circle
   ASSERT_TRUE(u.addArc(300, 100, 350.0 / 180 * kPi, 10.0 / 180 * kPi, 40));  // through 0
   ASSERT_TRUE(u.addText(10, 250, -kPi / 2, 20, "ł"));
   ASSERT_TRUE(u.addText(10, 200, 0, 0, "bez wysokości"));

@@ -66,8 +66,8 @@ class LineReader {
         inSection_ = pos_ + 1 < lines_.size() && lines_[pos_ + 1] == "ENTITIES";
         continue;
       }
-      const bool entity = name == "LINE" || name == "3DLINE" || name == "POINT" ||
-                          name == "TEXT" || name == "ARC" || name == "CIRCLE" || name == "POLYLINE";
+      const bool entity = name == "LINE" || name == "3DLINE" || name == "POINT" || name == "TEXT" ||
+                          name == "ARC" || name == "CIRCLE" || name == "POLYLINE";
       if (entity) check(inSection_);
       if (name == "LINE" || name == "3DLINE") {
         if (nameOk()) lineHandler();

@@ -110,8 +110,9 @@ TEST(DxfUnderlayReader, Entities) {
       {"Polish letters from their codes, height, rotation",
        "0 TEXT|10 1|20 2|40 2.5|50 90|1 %%179%%243d%%159|0 TEXT|10 0|20 0|40 1|1 "
        "%%165%%202%%198%%140%%209%%163%%143%%175%%211 %%185%%234%%230%%156%%241%%191 %%123 %%",
-       {"text 1.0000,2.0000 1.5708 2.5000 łódź", "text 0.0000,0.0000 0.0000 1.0000 ĄĘĆŚŃŁŹŻÓ "
-                                                 "ąęćśńż %%123 %%"},
+       {"text 1.0000,2.0000 1.5708 2.5000 łódź",
+        "text 0.0000,0.0000 0.0000 1.0000 ĄĘĆŚŃŁŹŻÓ "
+        "ąęćśńż %%123 %%"},
        {}},
       {"a text without height, texts with escapes and their own code page",
        "0 TEXT|10 1|20 2|1 Dz%%191a|0 TEXT|10 1|20 2|40 1|1 \\U+0141\\U+00F3d\\U+017A|0 TEXT|10 "
@@ -268,8 +269,7 @@ TEST_F(UnderlayFlow, DialogRetryLogAndHiding) {
             Lines{"Błąd: Brak pliku " + missing.string() + ",Chcesz spróbować jeszcze raz?"});
   EXPECT_EQ(t.platform.messages[0].icon, MessageIcon::Error);
   EXPECT_EQ(t.platform.messages[0].buttons, MessageButtons::YesNo);
-  EXPECT_EQ(main.LogMemo.lines(),
-            Lines{"Wczytano 3 elementów z pliku " + file.string()});
+  EXPECT_EQ(main.LogMemo.lines(), Lines{"Wczytano 3 elementów z pliku " + file.string()});
   EXPECT_TRUE(underlay().underlayShown);
   EXPECT_EQ(underlay().underlayFileName, file);
   EXPECT_EQ(main.dataFolder, t.folder.path());
@@ -319,8 +319,7 @@ TEST_F(UnderlayFlow, AbortAndAllocation) {
   EXPECT_EQ(t.platform.shownTexts().back(),
             "Błąd, alokacji pamięci: Brak pamięci dla podczytania DXFa");
   EXPECT_EQ(underlay().elementCount, 10000);
-  EXPECT_EQ(main.LogMemo.lines().back(),
-            "Wczytano 10000 elementów z pliku " + bigFile.string());
+  EXPECT_EQ(main.LogMemo.lines().back(), "Wczytano 10000 elementów z pliku " + bigFile.string());
   EXPECT_TRUE(underlay().underlayShown);
   underlay().tableLimit = 2000000000;
   // No goes on to the end; Yes stops at once: no log line, the underlay as it was (hidden
@@ -365,7 +364,6 @@ TEST_F(UnderlayFlow, AbortAndAllocation) {
   // The progress bar went up to the file's size in thousands of bytes.
   EXPECT_EQ(main.ProgressBar1.maximum,
             static_cast<int>(std::filesystem::file_size(bigFile) / 1000));
-
 }
 
 }  // namespace
