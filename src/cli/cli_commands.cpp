@@ -29,7 +29,8 @@ const std::vector<CliCommand>& cliCommands() {
       {"dxf2txt", "dxf2txt INPUT.dxf -o OUT.txt [--force]", &runDxf2Txt},
       {"render",
        "render POINTS.meri -o OUT.png [--size WxH] [--layers LIST] [--alignment FILE] "
-       "[--sections FILE.TER] [--angle DEG] [--window XMIN,YMIN,XMAX,YMAX] [--force]",
+       "[--sections FILE.TER] [--angle DEG] [--window XMIN,YMIN,XMAX,YMAX] [--underlay FILE.dxf] "
+       "[--force]",
        &runRender},
   };
   return commands;

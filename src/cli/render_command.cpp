@@ -77,7 +77,7 @@ int runRender(const std::vector<std::string>& words, const CliEnvironment& env) 
   CliArgs args;
   std::string error;
   if (!parseCliArgs(words, {"force"},
-                    {"size", "layers", "alignment", "sections", "angle", "window"}, args, error)) {
+                    {"size", "layers", "alignment", "sections", "angle", "window", "underlay"}, args, error)) {
     return cliFail(kExitUsage, error);
   }
   if (args.positional.size() != 1 || !args.option("o")) {
@@ -105,7 +105,7 @@ int runRender(const std::vector<std::string>& words, const CliEnvironment& env) 
                    "niepoprawne okno " + *args.option("window") + " (XMIN,YMIN,XMAX,YMAX)");
   }
   const std::string pointsFile = args.positional[0];
-  for (const char* name : {"alignment", "sections"}) {
+  for (const char* name : {"alignment", "sections", "underlay"}) {
     if (auto f = args.option(name)) {
       if (const int status = checkInputFile(*f); status != kExitOk) return status;
     }
@@ -150,6 +150,12 @@ int runRender(const std::vector<std::string>& words, const CliEnvironment& env) 
     sections.workText = std::move(lines);
     sections.sectionTextLoaded = true;
     sections.lastTerFileName = *s;
+  }
+
+  if (auto d = args.option("underlay")) {
+    platform.openAnswers.push_back(*d);
+    program->main.MenuClick(MenuCommand::LoadUnderlay);
+    if (failed) return cliFail(kExitInput, "nie wczytano podkładu " + *d);
   }
 
   qt::QtCanvas canvas(width, height, 1);

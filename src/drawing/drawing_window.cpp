@@ -4,6 +4,7 @@
 
 #include "alignment/alignment_drawing.h"
 #include "drawing/scene.h"
+#include "drawing/underlay_drawing.h"
 #include "platform/text_file.h"
 #include "points/numeric_helpers.h"
 #include "shell/program.h"
@@ -492,6 +493,9 @@ void TGRAFIKA::drawScene() {
   const bool blackPrint = target.printMode != 0 && settings.printMode == 1;
   const auto progress = [this] { return repaint(); };
   if (on(10) && !repaint()) return;
+  if (program_.underlay.underlayShown) {
+    if (!drawUnderlay(target, program_.underlay, progress) || !repaint()) return;
+  }
   bool anyLayer = false;
   for (int n = 10; n <= 18; ++n) anyLayer = anyLayer || on(n);
   if (anyLayer && settings.gridSpacing > 1.0) {

@@ -26,6 +26,11 @@ struct Marker {
   Rgb colour;
 };
 
+// One segment in the target's pixels.
+struct PixelSegment {
+  int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+
 class Canvas {
  public:
   virtual ~Canvas() = default;
@@ -60,6 +65,15 @@ class Canvas {
   // as drawing each with rectangle() under a width-1 pen in its colour and a white brush.
   // Afterwards the pen and brush are undefined; callers set them again.
   virtual void drawMarkers(std::span<const Marker> markers) = 0;
+
+  // Segments in order, each as moveTo(x1, y1) and lineTo(x2, y2) would draw it, in the current
+  // pen; the last segment's end becomes the current position.
+  virtual void drawLines(std::span<const PixelSegment> segments) {
+    for (const PixelSegment& s : segments) {
+      moveTo(s.x1, s.y1);
+      lineTo(s.x2, s.y2);
+    }
+  }
 
   // The picture drawn so far may be shown (a long redraw shows its progress).
   virtual void present() {}

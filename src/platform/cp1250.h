@@ -8,6 +8,9 @@
 
 namespace merilon {
 
+// Appends a code point as UTF-8.
+void appendUtf8(std::string& out, char32_t c);
+
 // Decodes single-byte code page 1250 text to UTF-8.
 std::string decodeCp1250(std::string_view bytes);
 

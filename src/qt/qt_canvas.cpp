@@ -147,6 +147,22 @@ void QtCanvas::lineTo(int x, int y) {
   current_ = to;
 }
 
+void QtCanvas::drawLines(std::span<const PixelSegment> segments) {
+  if (segments.empty()) return;
+  // Thin lines go to the raster engine in one call; wide ones take lineTo's filled rectangles.
+  if (pen_.style() == Qt::NoPen || (pen_.width() > 1 && pen_.style() == Qt::SolidLine)) {
+    Canvas::drawLines(segments);
+    return;
+  }
+  lineRun_.resize(static_cast<qsizetype>(segments.size()));
+  for (std::size_t k = 0; k < segments.size(); ++k) {
+    const PixelSegment& s = segments[k];
+    lineRun_[static_cast<qsizetype>(k)] = QLine(s.x1, s.y1, s.x2, s.y2);
+  }
+  painter_->drawLines(lineRun_.constData(), static_cast<int>(lineRun_.size()));
+  current_ = QPoint(segments.back().x2, segments.back().y2);
+}
+
 void QtCanvas::rectangle(int x1, int y1, int x2, int y2) {
   if (x2 <= x1 || y2 <= y1) return;
   if (pen_.style() == Qt::NoPen) {

@@ -52,6 +52,7 @@ class QtCanvas : public Canvas {
   int maxCharWidth() override;
   void drawText(int x, int y, const std::string& text, Rgb colour, int escapement) override;
   void drawMarkers(std::span<const Marker> markers) override;
+  void drawLines(std::span<const PixelSegment> segments) override;
   void present() override;
 
  private:
@@ -96,6 +97,7 @@ class QtCanvas : public Canvas {
   int stampLeft_ = 0, stampTop_ = 0, stampRight_ = 0, stampBottom_ = 0;
   bool textPen_ = false;
   QColor textColour_;
+  QList<QLine> lineRun_;
 };
 
 }  // namespace merilon::qt

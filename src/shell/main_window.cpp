@@ -2,6 +2,7 @@
 
 #include "dxf/dxf_export.h"
 #include "dxf/dxf_read_command.h"
+#include "dxf/underlay_command.h"
 #include "platform/cp1250.h"
 #include "platform/number_text.h"
 #include "platform/text_file.h"
@@ -239,8 +240,10 @@ void TFORM_Main::MenuClick(MenuCommand command) {
       Button9Click();
       break;
     case MenuCommand::LoadUnderlay:
+      loadUnderlay(*this);
+      break;
     case MenuCommand::DetachUnderlay:
-      // The DXF underlay belongs to the drawing window, which comes later.
+      hideUnderlay(*this);
       break;
   }
 }

@@ -11,6 +11,7 @@
 #include "drawing/drawing_dialogs.h"
 #include "drawing/drawing_window.h"
 #include "dxf/dxf_export.h"
+#include "dxf/dxf_underlay.h"
 #include "help/about_box.h"
 #include "help/description_viewer.h"
 #include "platform/platform.h"
@@ -58,6 +59,9 @@ class Program {
   // Called when a point file is opened: the loaded alignment is discarded (the cross-section
   // dialog sets it).
   std::function<void()> discardAlignment;
+
+  // The DXF drawing shown behind the survey ("Podczytaj dxf").
+  DxfUnderlay underlay;
 
   // The windows, in the order they are created.
   TFORM_Main main;
