@@ -16,6 +16,7 @@
 #include "drawing_window_view.h"
 #include "dxf_export_dialog_view.h"
 #include "main_window_view.h"
+#include "point_dialogs_view.h"
 #include "project_catalogue_view.h"
 #include "qt_platform.h"
 #include "qt_text.h"
@@ -91,8 +92,11 @@ int main(int argc, char** argv) {
   merilon::qt::DrawingWindowView drawingView(program, platform);
   drawingView.setAttribute(Qt::WA_QuitOnClose, false);
   merilon::qt::DrawingParamsView drawingParamsView(program, platform, &drawingView);
+  merilon::qt::PointDataView pointDataView(program, platform, &drawingView);
   merilon::qt::RotationDialogView rotationView(program, platform, &drawingView);
+  merilon::qt::PointSearchView pointSearchView(program, platform, &drawingView);
   merilon::qt::DxfExportDialogView dxfExportView(program, platform, &mainView);
+  merilon::qt::PointGenerationView pointGenerationView(program, platform, &drawingView);
   merilon::qt::centreOnScreen(mainView);
   mainView.show();
   return QApplication::exec();
