@@ -147,6 +147,8 @@ void TFormZmienpkt::finish() {
   rememberedLeft = Left;
   rememberedTop = Top;
   TGRAFIKA& window = program_.GRAFIKA;
+  // The pick's request goes from the status line with the pick.
+  if (window.toolBusy) window.setStatus("");
   window.toolBusy = false;
   window.redraw();
   window.toolMode = 0;

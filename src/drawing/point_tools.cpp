@@ -184,6 +184,11 @@ bool PointTools::generatePoint(int first, int second) {
   }
   if (!points.reservePoint()) return true;
   const int newIndex = points.pointCount();
+  // Until it is placed the slot holds the first point, so that a classification run meanwhile
+  // reads defined values; it is not classified itself.
+  PointRecord placeholder = PointRecord::of(points, first);
+  placeholder.chainage = placeholder.offset = NO_VALUE_F;
+  placeholder.storeInto(points, newIndex);
   TFormGenerpkt& dialog = program_.FormGenerpkt;
   dialog.firstPoint = first;
   dialog.secondPoint = second;
@@ -442,24 +447,17 @@ void PointTools::searchPoint() {
   program_.platform.showModal(dialog);
 }
 
-bool PointTools::undoPointChange() {
-  TGRAFIKA& w = window();
-  if (!w.toolsFree()) return false;
-  TFORM_Main& main = program_.main;
-  if (!program_.pointHistory.undo(program_.points, main.pointsSaved)) {
-    program_.platform.beep();
-    return false;
-  }
-  w.extent.extentValid = false;
-  main.refreshPointCount();
-  return true;
-}
+bool PointTools::undoPointChange() { return stepHistory(false); }
+bool PointTools::redoPointChange() { return stepHistory(true); }
 
-bool PointTools::redoPointChange() {
+bool PointTools::stepHistory(bool forward) {
   TGRAFIKA& w = window();
   if (!w.toolsFree()) return false;
   TFORM_Main& main = program_.main;
-  if (!program_.pointHistory.redo(program_.points, main.pointsSaved)) {
+  PointHistory& history = program_.pointHistory;
+  const bool done = forward ? history.redo(program_.points, main.pointsSaved)
+                            : history.undo(program_.points, main.pointsSaved);
+  if (!done) {
     program_.platform.beep();
     return false;
   }

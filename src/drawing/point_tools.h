@@ -62,6 +62,8 @@ class PointTools : public PointToolsSeam {
   bool projectAndShow(double wx, double wy, int sx, int sy, bool guess);
   // "Uwaga, brak punktu...": false when the user gives up (the tool ends).
   bool tryAgain();
+  // One step of the undo history back or forward.
+  bool stepHistory(bool forward);
   void endTool();
   // The rubber line of measuring and projecting, drawn and erased in not-XOR mode.
   void showRubber(int x1, int y1, int x2, int y2);

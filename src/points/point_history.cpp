@@ -19,11 +19,10 @@ PointRecord PointRecord::of(const PointStore& points, int i) {
 
 void PointRecord::storeInto(PointStore& points, int i) const {
   const auto k = static_cast<std::size_t>(i);
-  const bool moved = points.pointX[k] != x || points.pointY[k] != y;
+  // setPoint keeps the duplicate index right for a changed point as well as a new one.
   points.setPoint(i, x, y, z, name, type);
   points.pointChainage[k] = chainage;
   points.pointOffset[k] = offset;
-  if (moved && i < points.pointCount()) points.coordinatesChanged();
 }
 
 void PointHistory::clear(bool saved) {
