@@ -66,9 +66,11 @@ void TGRAFIKA::buildMenus() {
   using C = DrawingCommand;
   auto item = [](const char* menu, const char* caption, C command, int layer = 0,
                  bool checkable = false) {
-    return MenuItem{menu, caption, command, layer, checkable, false};
+    return MenuItem{menu, caption, command, layer, checkable, false, {}};
   };
   mainMenu = {
+      item("Edycja", "Cofnij", C::Undo),
+      item("Edycja", "Ponów", C::Redo),
       item("Widok", "Odświerz", C::Refresh),
       item("Widok", "Zbliż", C::ZoomIn),
       item("Widok", "Oddal", C::ZoomOut),
@@ -105,6 +107,10 @@ void TGRAFIKA::buildMenus() {
       item("Drukowanie", "Parametry drukarki", C::PrinterSetup),
       item("Drukowanie", "Parametry drukowania", C::DrawingParameters),
   };
+  for (MenuItem& m : mainMenu) {
+    if (m.command == C::Undo) m.shortcut = "Ctrl+Z";
+    if (m.command == C::Redo) m.shortcut = "Ctrl+Y";
+  }
   popupMenu = {
       item("", "Odśwież", C::Refresh),
       item("", "Powiększ", C::ZoomIn),
@@ -193,6 +199,10 @@ void TGRAFIKA::run(DrawingCommand command, int layer) {
         if (m.command == C::DxfCheck) m.checked = !m.checked;
       }
       return;
+    case C::Undo:
+      return Cofnij1Click();
+    case C::Redo:
+      return Ponow1Click();
     case C::PrintWindow:
     case C::PrintAtScale:
     case C::PrinterSetup:

@@ -54,6 +54,8 @@ enum class DrawingCommand {
   PrinterSetup,
   DrawingParameters,
   DxfCheck,
+  Undo,
+  Redo,
   None
 };
 
@@ -64,6 +66,7 @@ struct MenuItem {
   int layer = 0;  // button number of a layer switch
   bool checkable = false;
   bool checked = false;
+  std::string shortcut;  // "Ctrl+Z"; empty for none
 };
 
 enum class DrawingKey { F1, F3, Escape, Other };
@@ -171,6 +174,9 @@ class TGRAFIKA : public Form {
   void Generujprzekrojepoprzeczne1Click();
   void Wskazujpunkttylkonajbliszy1Click();
   void Zamknijoknorysunku1Click();
+  // "Cofnij" and "Ponów": point edits, inserts and generations one step back or forward.
+  void Cofnij1Click();
+  void Ponow1Click();
 
   // --- Services ------------------------------------------------------------------------------
   void redraw();

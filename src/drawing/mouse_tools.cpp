@@ -325,6 +325,8 @@ void TGRAFIKA::EKRANMouseUp(MouseButton button, bool, int x, int y) {
     }
     return;
   }
+  // Measuring and projecting keep their result on the status line after the click.
+  if (toolMode > 20000 && pointTools) return;
   switch (toolMode) {
     case 44:
       toolMode = 0;

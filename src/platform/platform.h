@@ -66,6 +66,9 @@ class Platform {
   }
   // Shows the application's windows again after minimizeApplication.
   virtual void restoreApplication() {}
+  // Keeps a status text on the screen for a while: the windows stay painted, the user's input
+  // waits.
+  virtual void pause(int /*milliseconds*/) {}
 };
 
 // A window or dialog of the system: a plain object with controls and handlers.

@@ -28,6 +28,16 @@ bool closerThan(const GridValue& a, const GridValue& b, std::int64_t limit) {
   return std::fabs(av - bv) < static_cast<double>(limit);
 }
 
+bool fartherThan(const GridValue& a, const GridValue& b, std::int64_t limit) {
+  if (a.whole && b.whole) {
+    const std::int64_t d = a.units - b.units;
+    return d > limit || -d > limit;
+  }
+  const double av = a.whole ? static_cast<double>(a.units) : a.scaled;
+  const double bv = b.whole ? static_cast<double>(b.units) : b.scaled;
+  return std::fabs(av - bv) > static_cast<double>(limit);
+}
+
 bool sameXY(double x1, double y1, double x2, double y2) {
   return closerThan(gridValue(x1, kCentimetres), gridValue(x2, kCentimetres), 1) &&
          closerThan(gridValue(y1, kCentimetres), gridValue(y2, kCentimetres), 1);

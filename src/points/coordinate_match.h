@@ -26,6 +26,9 @@ GridValue gridValue(double value, double scale);
 // is exact for any value of up to 15 significant digits.
 bool closerThan(const GridValue& a, const GridValue& b, std::int64_t limit);
 
+// |a − b| > limit units, by the same rules (the point tools' "moved more than 0.005" test).
+bool fartherThan(const GridValue& a, const GridValue& b, std::int64_t limit);
+
 // |x1 − x2| < 0.01 and |y1 − y2| < 0.01.
 bool sameXY(double x1, double y1, double x2, double y2);
 // |z1 − z2| < 0.01.

@@ -221,6 +221,7 @@ void openPointsCommand(TFORM_Main& main) {
   platform.processPendingEvents();
   program.drawingPrepared = false;
   if (program.discardAlignment) program.discardAlignment();
+  if (program.pointsReplaced) program.pointsReplaced(main.pointsSaved);
   const std::string name = chosen->string();
   main.pointFileName = name;
   if (chosen->has_parent_path()) main.dataFolder = chosen->parent_path();

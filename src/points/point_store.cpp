@@ -78,6 +78,12 @@ bool PointStore::reservePoint() {
   return true;
 }
 
+void PointStore::releaseLastPoint() {
+  if (pointCount_ == 0) return;
+  --pointCount_;
+  duplicates_.invalidate();
+}
+
 void PointStore::setPoint(int i, double x, double y, double z, const PointName& name,
                           std::int32_t type) {
   const auto k = static_cast<std::size_t>(i);

@@ -53,6 +53,8 @@ class PointStore {
   // Adds one slot at the end (growing when the count reaches the capacity); false when growth
   // failed, with the count unchanged.
   bool reservePoint();
+  // Takes back the last slot (a point tool that reserved one and then stored nothing).
+  void releaseLastPoint();
   // Adds 5000 to the capacity, all arrays or none; shows the failure message.
   bool growPointStore();
   // Makes room underneath for `count` points in all, so that an import of that many grows its

@@ -109,6 +109,8 @@ void importPreviewText(TFORM_Main& main) {
       main.pointToolLines.clear();
     }
   }
+  // The store is appended to or replaced: the undo history starts again.
+  if (program.pointsReplaced) program.pointsReplaced(false);
   RecordStructure structure;
   if (!readRecordStructure(main, parser, structure)) {
     showMessage(platform, MessageIcon::Error, MessageButtons::Ok, "Błąd",

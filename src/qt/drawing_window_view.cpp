@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
@@ -156,6 +157,7 @@ void DrawingWindowView::buildMenus() {
     }
     QAction* a = menu->addAction(toQt(item.caption));
     a->setCheckable(item.checkable);
+    if (!item.shortcut.empty()) a->setShortcut(QKeySequence(toQt(item.shortcut)));
     const DrawingCommand command = item.command;
     const int layer = item.layer;
     connect(a, &QAction::triggered, this, [this, command, layer] {

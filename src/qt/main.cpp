@@ -17,6 +17,7 @@
 #include "drawing_window_view.h"
 #include "dxf_export_dialog_view.h"
 #include "main_window_view.h"
+#include "point_dialogs_view.h"
 #include "project_catalogue_view.h"
 #include "qt_platform.h"
 #include "qt_text.h"
@@ -102,8 +103,11 @@ int main(int argc, char** argv) {
   merilon::qt::DrawingWindowView drawingView(program, platform);
   drawingView.setAttribute(Qt::WA_QuitOnClose, false);
   merilon::qt::DrawingParamsView drawingParamsView(program, platform, &drawingView);
+  merilon::qt::PointDataView pointDataView(program, platform, &drawingView);
   merilon::qt::RotationDialogView rotationView(program, platform, &drawingView);
+  merilon::qt::PointSearchView pointSearchView(program, platform, &drawingView);
   merilon::qt::DxfExportDialogView dxfExportView(program, platform, &mainView);
+  merilon::qt::PointGenerationView pointGenerationView(program, platform, &drawingView);
   mainView.openAfterStart(std::move(startFiles));
   merilon::qt::centreOnScreen(mainView);
   mainView.show();

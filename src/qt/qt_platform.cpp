@@ -1,6 +1,8 @@
 #include "qt_platform.h"
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -171,6 +173,13 @@ bool QtPlatform::startProgram(const std::filesystem::path& executable,
 
 void QtPlatform::restoreApplication() {
   if (mainWidget_) mainWidget_->showNormal();
+}
+
+void QtPlatform::pause(int milliseconds) {
+  syncAllViews();
+  QEventLoop loop;
+  QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+  loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 void QtPlatform::showModal(Form& form) {

@@ -33,6 +33,7 @@ class QtPlatform : public Platform {
   bool startProgram(const std::filesystem::path& executable, const std::string& parameters,
                     const std::filesystem::path& workingFolder) override;
   void restoreApplication() override;
+  void pause(int milliseconds) override;
 
   // Views announce themselves so that forms can be shown and mirrored.
   void registerView(Form& form, FormView& view);

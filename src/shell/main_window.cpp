@@ -6,6 +6,7 @@
 #include "platform/cp1250.h"
 #include "platform/number_text.h"
 #include "platform/text_file.h"
+#include "points/no_value.h"
 #include "points/numeric_helpers.h"
 #include "points/point_file.h"
 #include "points/text_export.h"
@@ -120,6 +121,10 @@ void TFORM_Main::FormActivate() {
   if (!firstActivation) return;
   firstActivation = false;
   showAboutAtStartup(program_);
+  TFormGenerpkt& generation = program_.FormGenerpkt;
+  generation.proportion = 0.5;
+  generation.distance = NO_VALUE_F;
+  generation.chainage = NO_VALUE_F;
 }
 
 bool TFORM_Main::FormCloseQuery() {

@@ -15,7 +15,10 @@ Program::Program(Platform& platform_, ProgramOptions options_)
       main(*this),
       FormProjekty(*this),
       Formtrojpomoc(platform_, options.programFolder),
-      FormMERIInfo(platform_) {}
+      FormMERIInfo(platform_) {
+  GRAFIKA.pointTools = &pointTools;
+  pointsReplaced = [this](bool saved) { pointTools.pointsReplaced(saved); };
+}
 
 bool Program::start() {
   if (!main.FormCreate()) return false;

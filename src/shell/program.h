@@ -10,11 +10,16 @@
 #include "alignment/cross_section_dialog.h"
 #include "drawing/drawing_dialogs.h"
 #include "drawing/drawing_window.h"
+#include "drawing/point_edit_dialog.h"
+#include "drawing/point_generation_dialog.h"
+#include "drawing/point_search_dialog.h"
+#include "drawing/point_tools.h"
 #include "dxf/dxf_export.h"
 #include "dxf/dxf_underlay.h"
 #include "help/about_box.h"
 #include "help/description_viewer.h"
 #include "platform/platform.h"
+#include "points/point_history.h"
 #include "points/point_store.h"
 #include "points/record_parser.h"
 #include "shell/main_window.h"
@@ -59,6 +64,11 @@ class Program {
   // Called when a point file is opened: the loaded alignment is discarded (the cross-section
   // dialog sets it).
   std::function<void()> discardAlignment;
+  // Called when points are opened or imported, with the saved flag the store then has: the
+  // point tools forget their undo history.
+  std::function<void(bool saved)> pointsReplaced;
+  // Point edits, inserts and generations, for "Cofnij" and "Ponów".
+  PointHistory pointHistory;
 
   // The DXF drawing shown behind the survey ("Podczytaj dxf").
   DxfUnderlay underlay;
@@ -71,8 +81,13 @@ class Program {
   TFormMERIInfo FormMERIInfo;
   TGRAFIKA GRAFIKA{*this};
   TFormParam_rysow FormParam_rysow{platform, GRAFIKA};
+  TFormZmienpkt FormZmienpkt{*this};
   TFormRysowan_obrot FormRysowan_obrot{platform, GRAFIKA};
+  TFormszukaj_pkt Formszukaj_pkt{*this};
   TFormDXF FormDXF{*this};
+  TFormGenerpkt FormGenerpkt{*this};
+  // What the drawing window's tool states hand over to.
+  PointTools pointTools{*this};
 
   // Runs the start-up of the main window; false when the program must end.
   bool start();

@@ -199,6 +199,7 @@ TEST(MouseToolsTest, F3RepeatsTheLastArmedCommand) {
 
 TEST(MouseToolsTest, PointToolStatesReturnToIdleWithoutThePointTools) {
   Tools t;
+  t.w().pointTools = nullptr;
   for (auto arm : {&TGRAFIKA::ToolButton23Click, &TGRAFIKA::ToolButton24Click,
                    &TGRAFIKA::ToolButton34Click, &TGRAFIKA::ToolButton36Click}) {
     (t.w().*arm)();

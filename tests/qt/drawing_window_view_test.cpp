@@ -166,9 +166,9 @@ TEST_F(QtDrawingWindow, MenusCarryTheirCaptionsAndLayerCheckMarks) {
   mainView->button("Rysuj")->click();
   QStringList menus;
   for (QAction* a : view->menuBar()->actions()) menus << a->text();
-  EXPECT_EQ(menus, (QStringList{"Widok", "Co rysować", "Narzędzia", "Drukowanie"}));
+  EXPECT_EQ(menus, (QStringList{"Edycja", "Widok", "Co rysować", "Narzędzia", "Drukowanie"}));
   QAction* points = nullptr;
-  for (QAction* a : view->menuBar()->actions()[1]->menu()->actions()) {
+  for (QAction* a : view->menuBar()->actions()[2]->menu()->actions()) {
     if (a->text() == "Punkty") points = a;
   }
   ASSERT_NE(points, nullptr);
