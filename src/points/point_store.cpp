@@ -81,6 +81,7 @@ bool PointStore::reservePoint() {
 void PointStore::releaseLastPoint() {
   if (pointCount_ == 0) return;
   --pointCount_;
+  ++changeCount_;
   duplicates_.invalidate();
 }
 
