@@ -5,6 +5,8 @@
 #include <numbers>
 #include <vector>
 
+#include "drawing/scene.h"
+
 namespace merilon {
 namespace {
 
@@ -93,22 +95,6 @@ class UnderlayPainter {
   std::vector<Marker> markers_;
 };
 
-// The world box of the view, widened by a marker's half size.
-WorldBox viewBox(const ViewTransform& v) {
-  const double m = 3;
-  const WorldPoint corners[] = {v.screenToWorld(-m, -m), v.screenToWorld(v.viewWidth + m, -m),
-                                v.screenToWorld(-m, v.viewHeight + m),
-                                v.screenToWorld(v.viewWidth + m, v.viewHeight + m)};
-  WorldBox b{corners[0].x, corners[0].y, corners[0].x, corners[0].y};
-  for (const WorldPoint& c : corners) {
-    b.minX = std::min(b.minX, c.x);
-    b.minY = std::min(b.minY, c.y);
-    b.maxX = std::max(b.maxX, c.x);
-    b.maxY = std::max(b.maxY, c.y);
-  }
-  return b;
-}
-
 }  // namespace
 
 double arcStep(double radius, double scale) {
@@ -126,7 +112,8 @@ bool drawUnderlay(DrawTarget& t, DxfUnderlay& u, const std::function<bool()>& pr
   t.setPenColour(kUnderlayColour);
   bool all = false;
   std::vector<int> near;
-  u.index().near(viewBox(t.view()), near, all);
+  // The view widened by a marker's half size.
+  u.index().near(viewWorldBox(t.view(), 3), near, all);
   const int visits = all ? u.elementCount : static_cast<int>(near.size());
   UnderlayPainter paint(t);
   for (int k = 1; k <= visits; ++k) {

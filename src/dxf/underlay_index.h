@@ -6,14 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-namespace merilon {
+#include "points/world_box.h"
 
-struct WorldBox {
-  double minX = 0, minY = 0, maxX = 0, maxY = 0;
-  bool meets(const WorldBox& o) const {
-    return minX <= o.maxX && o.minX <= maxX && minY <= o.maxY && o.minY <= maxY;
-  }
-};
+namespace merilon {
 
 class UnderlayIndex {
  public:

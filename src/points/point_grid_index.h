@@ -6,14 +6,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "points/world_box.h"
+
 namespace merilon {
 
 class PointStore;
-
-// A box of world coordinates, min <= max on both axes.
-struct WorldBox {
-  double minX = 0, minY = 0, maxX = 0, maxY = 0;
-};
 
 class PointGridIndex {
  public:
