@@ -30,6 +30,7 @@ struct FileDialogRequest {
 };
 
 class Form;
+class Printer;
 
 class Platform {
  public:
@@ -66,6 +67,9 @@ class Platform {
   }
   // Shows the application's windows again after minimizeApplication.
   virtual void restoreApplication() {}
+
+  // The printer of the drawing window's prints; nullptr where the front end cannot print.
+  virtual Printer* printer() { return nullptr; }
 };
 
 // A window or dialog of the system: a plain object with controls and handlers.
