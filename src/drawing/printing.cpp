@@ -137,10 +137,16 @@ void TGRAFIKA::printRedraw(Canvas& page) {
   BusyCursor busy(platform());
   surfaceCursor = CursorShape::Wait;
   const int surfaceWidth = surface_ ? surface_->width() : view.viewWidth;
+  const int surfaceHeight = surface_ ? surface_->height() : view.viewHeight;
   const ViewTransform screen = view;
-  // The whole view: the surface's width fills the page's width from its lower-left corner.
-  if (target.printMode == 1 && surfaceWidth > 0) {
-    view.scaleX = view.scaleX * page.width() / surfaceWidth;
+  // The whole view from the page's lower-left corner: the surface's width fills the page's
+  // width; on a page relatively wider than the surface its height fills the page's height
+  // instead, so that no part of the view is lost above the page.
+  if (target.printMode == 1 && surfaceWidth > 0 && surfaceHeight > 0) {
+    const long long across = static_cast<long long>(page.width()) * surfaceHeight;
+    const long long up = static_cast<long long>(page.height()) * surfaceWidth;
+    view.scaleX = across <= up ? view.scaleX * page.width() / surfaceWidth
+                               : view.scaleX * page.height() / surfaceHeight;
   }
   view.scaleY = view.scaleX;
   view.viewHeight = page.height();

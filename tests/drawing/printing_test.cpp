@@ -117,13 +117,24 @@ TEST(PrintingTest, WholeViewFillsThePageWidthAndLeavesTheViewToTheLastBit) {
   EXPECT_EQ(markers[1].x1, 2955);  // 995 m: 2955.15
   EXPECT_EQ(markers[1].y1, 2100 - 1767);
 
+  // On a page relatively wider than the surface the surface's height fills the page's: the
+  // highest point, 745 pixels up a surface 900 high, is on the page at 745 * 2100 / 900.
+  t.canvas.resize(1000, 900);
+  t.w().redraw();
+  t.w().CaloscClick();
+  t.w().run(DrawingCommand::PrintWindow);
+  const auto wider = t.pageMarkers();
+  ASSERT_EQ(wider.size(), 3u);
+  EXPECT_EQ(wider[1].x1, 2322);  // 995 * 7 / 3
+  EXPECT_EQ(wider[1].y1, 362);   // 2100 - 1738.33
+
   // A view higher than wide prints portrait; a cancelled dialog prints nothing.
   t.canvas.resize(600, 1000);
   t.w().redraw();
   t.printer().confirmDialog = false;
   t.w().run(DrawingCommand::PrintWindow);
   EXPECT_EQ(t.printer().orientations.back(), PageOrientation::Portrait);
-  EXPECT_EQ(t.printer().begun, 2);
+  EXPECT_EQ(t.printer().begun, 3);
 }
 
 TEST(PrintingTest, AtScalePrintsThePagesGroundFromTheFramesCorner) {
