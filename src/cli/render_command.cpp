@@ -77,9 +77,10 @@ bool parseWindow(const std::string& text, double (&v)[4]) {
 int runRender(const std::vector<std::string>& words, const CliEnvironment& env) {
   CliArgs args;
   std::string error;
-  if (!parseCliArgs(words, {"force"},
-                    {"size", "layers", "alignment", "sections", "angle", "window", "scale", "corner"},
-                    args, error)) {
+  if (!parseCliArgs(
+          words, {"force"},
+          {"size", "layers", "alignment", "sections", "angle", "window", "scale", "corner"}, args,
+          error)) {
     return cliFail(kExitUsage, error);
   }
   if (args.positional.size() != 1 || !args.option("o")) {

@@ -20,8 +20,7 @@ constexpr const char* kPrintTitle = "Drukowanie";
 Printer* TGRAFIKA::printerOrMessage() {
   Printer* printer = platform().printer();
   if (!printer) {
-    showMessage(platform(), MessageIcon::Error, MessageButtons::Ok, kPrintTitle,
-                "Brak drukarki");
+    showMessage(platform(), MessageIcon::Error, MessageButtons::Ok, kPrintTitle, "Brak drukarki");
   }
   return printer;
 }

@@ -21,11 +21,10 @@ Canvas* PdfFilePrinter::beginDocument(const std::string& title) {
   }
   writer_ = std::make_unique<QPdfWriter>(out_.get());
   writer_->setResolution(kResolution);
-  writer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
-                                     orientation_ == PageOrientation::Landscape
-                                         ? QPageLayout::Landscape
-                                         : QPageLayout::Portrait,
-                                     QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+  writer_->setPageLayout(QPageLayout(
+      QPageSize(QPageSize::A4),
+      orientation_ == PageOrientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+      QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
   writer_->setTitle(toQt(title));
   writer_->setCreator("Merilon");
   page_ = std::make_unique<QtPageCanvas>(*writer_);

@@ -14,7 +14,7 @@ QtPrinter::~QtPrinter() { abortDocument(); }
 
 void QtPrinter::setOrientation(PageOrientation orientation) {
   printer_.setPageOrientation(orientation == PageOrientation::Landscape ? QPageLayout::Landscape
-                                                                         : QPageLayout::Portrait);
+                                                                        : QPageLayout::Portrait);
 }
 
 bool QtPrinter::showPrintDialog() {

@@ -25,16 +25,16 @@ TEST(PrintLayoutTest, FrameSpansThePagesGroundWhateverTheScreenScale) {
     double scale, viewScale;
     int frame;
   } cases[] = {
-      {2100, 254, 1000, 1, 210},      // 210 m of ground at 1 pixel per metre
-      {2100, 254, 1000, 2, 420},      // twice the screen scale, twice the pixels
-      {2100, 254, 1000, 0.1, 21},     //
-      {2100, 254, 1000, 0.25, 52},    // 52.5 rounds to even
-      {2100, 254, 1000, 0.35, 74},    // 73.5 rounds to even
-      {2100, 254, 500, 1, 105},       // 1 : 500 covers half the ground
-      {2970, 254, 1000, 1, 297},      // the page's height
-      {4961, 600, 1000, 1, 210},      // A4 at 600 dpi: 210.01 m
-      {2100, 254, 1000, 0.002, 0},    // 0.42 pixels
-      {2100, 0, 1000, 1, 0},          // no resolution, no frame
+      {2100, 254, 1000, 1, 210},    // 210 m of ground at 1 pixel per metre
+      {2100, 254, 1000, 2, 420},    // twice the screen scale, twice the pixels
+      {2100, 254, 1000, 0.1, 21},   // a tenth of the screen scale
+      {2100, 254, 1000, 0.25, 52},  // 52.5 rounds to even
+      {2100, 254, 1000, 0.35, 74},  // 73.5 rounds to even
+      {2100, 254, 500, 1, 105},     // 1 : 500 covers half the ground
+      {2970, 254, 1000, 1, 297},    // the page's height
+      {4961, 600, 1000, 1, 210},    // A4 at 600 dpi: 210.01 m
+      {2100, 254, 1000, 0.002, 0},  // 0.42 pixels
+      {2100, 0, 1000, 1, 0},        // no resolution, no frame
   };
   for (const auto& c : cases) {
     EXPECT_EQ(printFrameExtent(c.pagePixels, c.ppi, c.scale, c.viewScale), c.frame)
@@ -79,12 +79,8 @@ struct Printing : DrawingProgram {
   }
   TGRAFIKA& w() { return window(); }
   testing::ScriptedPrinter& printer() { return platform.printerDevice; }
-  std::vector<CanvasOp> pageMarkers() const { return platform.printerDevice.page.of(CanvasOp::Marker); }
-  // Arms the print at scale and moves the frame with its lower-left corner at (x, y).
-  void armAndDrag(int x, int y) {
-    w().run(DrawingCommand::PrintAtScale);
-    w().EKRANMouseDown(L, false, x, y);
-    w().EKRANMouseMove(false, x, y);
+  std::vector<CanvasOp> pageMarkers() const {
+    return platform.printerDevice.page.of(CanvasOp::Marker);
   }
 };
 
@@ -205,12 +201,10 @@ TEST(PrintingTest, ArmedPrintAtScaleIsCancelledByAnotherCommandTheRightButtonOrC
       {"right button while the frame follows",
        [](Printing& t) { t.w().EKRANMouseDown(R, false, 50, 50); }, 0, true},
       {"window closed", [](Printing& t) { t.w().run(DrawingCommand::CloseWindow); }, 0, false},
-      {"Esc", [](Printing& t) { t.w().FormKeyDown(DrawingKey::Escape, false, false); }, 0,
-       false},
+      {"Esc", [](Printing& t) { t.w().FormKeyDown(DrawingKey::Escape, false, false); }, 0, false},
       {"F3", [](Printing& t) { t.w().FormKeyDown(DrawingKey::F3, false, false); }, 0, false},
       {"wheel", [](Printing& t) { t.w().EKRANMouseWheel(1, 50, 50); }, 0, false},
-      {"middle-button pan", [](Printing& t) { t.w().EKRANMouseDown(M, false, 50, 50); }, 0,
-       false},
+      {"middle-button pan", [](Printing& t) { t.w().EKRANMouseDown(M, false, 50, 50); }, 0, false},
       {"printer set-up", [](Printing& t) { t.w().run(DrawingCommand::PrinterSetup); }, 0, false},
   };
   for (const auto& c : cases) {

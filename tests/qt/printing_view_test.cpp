@@ -96,8 +96,8 @@ TEST_F(QtPrinting, DrukujOknoWritesTheDrawingIntoAPdfFile) {
   // The whole surface is on the page, its width across the printable width or its height up
   // the printable height, whichever fits: A and B as far apart as on the surface times that.
   const QRectF printable = platform.qtPrinter().printer().pageLayout().paintRectPixels(300);
-  const double factor = std::min(printable.width() / surface.width(),
-                                 printable.height() / surface.height());
+  const double factor =
+      std::min(printable.width() / surface.width(), printable.height() / surface.height());
   const TGRAFIKA& w = program->GRAFIKA;
   const double onSurface = w.view.worldToScreen(1050, 1000).u - w.view.worldToScreen(1000, 1000).u;
   EXPECT_NEAR((m[2].x() - m[1].x()) / factor, onSurface, 1.0);

@@ -1,8 +1,8 @@
 #include "support/scripted_printer.h"
 
-#include <algorithm>
-
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace merilon::testing {
 
