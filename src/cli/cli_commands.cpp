@@ -28,9 +28,9 @@ const std::vector<CliCommand>& cliCommands() {
        &runExportDxf},
       {"dxf2txt", "dxf2txt INPUT.dxf -o OUT.txt [--force]", &runDxf2Txt},
       {"render",
-       "render POINTS.meri -o OUT.png [--size WxH] [--layers LIST] [--alignment FILE] "
+       "render POINTS.meri -o OUT.png|OUT.pdf [--size WxH] [--layers LIST] [--alignment FILE] "
        "[--sections FILE.TER] [--angle DEG] [--window XMIN,YMIN,XMAX,YMAX] [--underlay FILE.dxf] "
-       "[--force]",
+       "[--scale N --corner X,Y] [--force]",
        &runRender},
   };
   return commands;

@@ -23,6 +23,8 @@ class CliPlatform : public Platform {
   // Handles a modal form the command wants to drive (fill fields, press buttons).
   std::function<void(Form&)> modalHandler;
   std::optional<std::string> clipboard;
+  // The printer the drawing window prints on (render to a PDF file); none by default.
+  Printer* printerDevice = nullptr;
 
   DialogResult showMessage(const MessageRequest& request) override;
   std::optional<std::filesystem::path> chooseOpenFile(const FileDialogRequest& request) override;
@@ -37,6 +39,7 @@ class CliPlatform : public Platform {
   void showModal(Form& form) override;
   void showModeless(Form& form) override;
   void closeForm(Form& form) override;
+  Printer* printer() override { return printerDevice; }
 };
 
 }  // namespace merilon::cli

@@ -8,6 +8,7 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_platform.h"
 #include "cli/cli_program.h"
+#include "cli/render_pdf.h"
 #include "platform/number_text.h"
 #include "platform/text_file.h"
 #include "points/numeric_helpers.h"
@@ -77,11 +78,13 @@ int runRender(const std::vector<std::string>& words, const CliEnvironment& env) 
   CliArgs args;
   std::string error;
   if (!parseCliArgs(words, {"force"},
-                    {"size", "layers", "alignment", "sections", "angle", "window", "underlay"}, args, error)) {
+                    {"size", "layers", "alignment", "sections", "angle", "window", "underlay",
+                     "scale", "corner"},
+                    args, error)) {
     return cliFail(kExitUsage, error);
   }
   if (args.positional.size() != 1 || !args.option("o")) {
-    return cliFail(kExitUsage, "użycie: merilon-cli render POINTS.meri -o OUT.png");
+    return cliFail(kExitUsage, "użycie: merilon-cli render POINTS.meri -o OUT.png|OUT.pdf");
   }
   int width = 1600, height = 1000;
   if (auto s = args.option("size"); s && !parseSize(*s, width, height)) {
@@ -112,6 +115,8 @@ int runRender(const std::vector<std::string>& words, const CliEnvironment& env) 
   }
   if (const int status = checkInputFile(pointsFile); status != kExitOk) return status;
   const std::string out = *args.option("o");
+  PdfRender pdf;
+  if (const int status = readPdfRender(args, out, pdf); status != kExitOk) return status;
   if (const int status = checkOutputFile(out, args.has("force")); status != kExitOk) return status;
 #ifndef MERILON_HAVE_QT_CANVAS
   (void)env;
@@ -179,6 +184,7 @@ int runRender(const std::vector<std::string>& words, const CliEnvironment& env) 
     }
     drawing.redraw();
   }
+  if (pdf.pdf) return printPdf(drawing, platform, out, pdf);
   if (!canvas.snapshot().save(QString::fromStdString(out), "PNG")) {
     return cliFail(kExitInput, "nie można zapisać pliku " + out);
   }

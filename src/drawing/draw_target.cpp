@@ -163,11 +163,12 @@ void DrawTarget::drawWorldText(const std::string& text, int colourIndex, int anc
   if (!(view_.viewHeight > hp) || !(hp > 4)) return;
   const int ppi = canvas->fontPixelsPerInch();
   int points = toPixel(hp) * 72 / ppi;
-  if (printMode != 0 && printerDpiRatio > 0) points = toPixel(hp * 72 / ppi / printerDpiRatio);
+  // On paper the text is hp printer pixels high (the page's resolution is the printer's) and is
+  // anchored by its printed width.
+  if (printMode != 0) points = toPixel(hp * 72 / ppi);
   canvas->setFont(fontName, std::max(points, 1));
   labelFontSize_ = -1;
-  double w = canvas->textWidth(text);
-  if (printMode != 0 && printerDpiRatio > 0) w = w / printerDpiRatio;
+  const double w = canvas->textWidth(text);
   const double cr = std::cos(r), sr = std::sin(r);
   double px = p.u, py = view_.viewHeight - p.v;
   if (anchor >= 6) {

@@ -147,6 +147,10 @@ MenuItem* TGRAFIKA::mainLayerItem(int n) {
 
 void TGRAFIKA::run(DrawingCommand command, int layer) {
   using C = DrawingCommand;
+  // Only the layer switches and the check marks leave an armed print at scale armed.
+  if (command != C::Layer && command != C::DxfCheck && command != C::NearestOnly) {
+    cancelPrintAtScale();
+  }
   switch (command) {
     case C::Refresh:
       return OdswiezClick();
@@ -204,8 +208,11 @@ void TGRAFIKA::run(DrawingCommand command, int layer) {
     case C::Redo:
       return Ponow1Click();
     case C::PrintWindow:
+      return ToolButton30Click();
     case C::PrintAtScale:
+      return ToolButton27Click();
     case C::PrinterSetup:
+      return ToolButton29Click();
     case C::None:
       return;
   }
@@ -287,6 +294,7 @@ void TGRAFIKA::FormActivate() {
 }
 
 void TGRAFIKA::FormClose() {
+  cancelPrintAtScale();
   program_.main.Button19.enabled = true;
   setupDone = false;
   windowReady = false;
@@ -312,9 +320,11 @@ void TGRAFIKA::FormKeyDown(DrawingKey key, bool ctrl, bool alt) {
   }
   if (key == DrawingKey::Escape) {
     if (redrawing_) abortRedraw_ = true;
+    cancelPrintAtScale();
     return;
   }
   if (key != DrawingKey::F3) return;
+  cancelPrintAtScale();
   switch (lastCommand) {
     case 2:
       return PowiekszClick();
@@ -477,25 +487,29 @@ void TGRAFIKA::redraw() {
 }
 
 bool TGRAFIKA::repaint() {
+  // A print is drawn in one go: nothing is shown and no event is handled between its layers.
+  if (target.printMode != 0) return true;
   if (target.canvas) target.canvas->present();
   platform().processPendingEvents();
   return !restartRedraw_ && !abortRedraw_;
 }
 
 void TGRAFIKA::drawScene() {
-  target.canvas = surface_;
-  target.printMode = 0;
-  if (!surface_) return;
-  surfaceCursor = CursorShape::Wait;
-  surfaceTakesInput = false;
-  target.clearTarget();
-  view.viewWidth = surface_->width();
-  view.viewHeight = surface_->height();
-  const WorldPoint far = view.screenToWorld(view.viewWidth, view.viewHeight);
-  view.farCornerX = far.x;
-  view.farCornerY = far.y;
-  target.setClipToView();
-  view.aspect = view.viewHeight > 0 ? static_cast<double>(view.viewWidth) / view.viewHeight : 1;
+  // A print has set up its page already (printRedraw).
+  if (target.printMode == 0) {
+    target.canvas = surface_;
+    if (!surface_) return;
+    surfaceCursor = CursorShape::Wait;
+    surfaceTakesInput = false;
+    target.clearTarget();
+    view.viewWidth = surface_->width();
+    view.viewHeight = surface_->height();
+    const WorldPoint far = view.screenToWorld(view.viewWidth, view.viewHeight);
+    view.farCornerX = far.x;
+    view.farCornerY = far.y;
+    target.setClipToView();
+    view.aspect = view.viewHeight > 0 ? static_cast<double>(view.viewWidth) / view.viewHeight : 1;
+  }
   target.setPenStyle(1);
 
   const auto on = [this](int n) { return layerOn[static_cast<std::size_t>(n)]; };

@@ -14,6 +14,7 @@
 #include "platform/controls.h"
 #include "platform/platform.h"
 #include "points/point_grid_index.h"
+#include "platform/printer.h"
 
 namespace merilon {
 
@@ -178,6 +179,20 @@ class TGRAFIKA : public Form {
   void Cofnij1Click();
   void Ponow1Click();
 
+  // --- Printing (printing.cpp) ---------------------------------------------------------------
+  void ToolButton27Click();  // "Drukuj w skali": arms the frame of the page's ground
+  void ToolButton29Click();  // "Parametry drukarki"
+  void ToolButton30Click();  // "Drukuj okno": the whole view across the page's width
+  // The print at scale armed by ToolButton27Click, with the page's lower-left printable corner
+  // at world (x, y): what releasing the frame there prints.
+  void printAtCorner(double x, double y);
+  // A print at scale armed but not finished: its document is dropped, nothing is printed, the
+  // tool returns to idle (another command, the right button, closing the window).
+  void cancelPrintAtScale();
+  bool printAtScaleArmed() const { return printJob_ != nullptr; }
+  // The working scale denominator of the print at scale, |printScale| when it was armed.
+  double printScaleInUse = 1000;
+
   // --- Services ------------------------------------------------------------------------------
   void redraw();
   void fitExtent(double a);
@@ -201,6 +216,15 @@ class TGRAFIKA : public Form {
   void finishZoomWindow();
   void finishMove(int x, int y);
   void finishRotation();
+  // The release of the print frame at (x, y).
+  void finishPrintFrame(int x, int y);
+  // The print variant of redraw on `page`; the surface's sizes are set back afterwards.
+  void printRedraw(Canvas& page);
+  Printer* printerOrMessage();
+  // Turns the page as the surface is, shows the print dialog and begins the document: its page,
+  // or nullptr when the dialog was cancelled or the printer failed (with the message).
+  Canvas* beginPrintDocument(Printer& printer);
+  void endPrintDocument(Printer& printer);
   void idleCursor();
   // Arms a tool: its state, the code F3 repeats, the surface cursor and the status text.
   void arm(int mode, int command, CursorShape cursor, const std::string& status);
@@ -213,6 +237,9 @@ class TGRAFIKA : public Form {
   bool abortRedraw_ = false;
   // The last .TER file is read into the work text at most once per run.
   bool terLoadTried_ = false;
+  // The printer whose document an armed print at scale holds open, and its page.
+  Printer* printJob_ = nullptr;
+  Canvas* printPage_ = nullptr;
 };
 
 }  // namespace merilon

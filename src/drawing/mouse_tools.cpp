@@ -160,6 +160,7 @@ void TGRAFIKA::Zamknijoknorysunku1Click() {
 
 void TGRAFIKA::EKRANMouseDown(MouseButton button, bool shift, int x, int y) {
   if (button == MouseButton::Middle) {
+    cancelPrintAtScale();
     panning = true;
     panStart = panLast = {x, y};
     return;
@@ -171,6 +172,7 @@ void TGRAFIKA::EKRANMouseDown(MouseButton button, bool shift, int x, int y) {
     }
     toolMode = 0;
   }
+  if (button == MouseButton::Right) cancelPrintAtScale();
   if (toolMode < 44 && button == MouseButton::Right) toolMode = 0;
   switch (toolMode) {
     case 4:
@@ -340,6 +342,8 @@ void TGRAFIKA::EKRANMouseUp(MouseButton button, bool, int x, int y) {
       finishMove(x, y);
       break;
     case 99:
+      finishPrintFrame(x, y);
+      break;
     case 1010:
       toolMode = 0;
       break;
@@ -362,6 +366,7 @@ void TGRAFIKA::EKRANMouseUp(MouseButton button, bool, int x, int y) {
 
 void TGRAFIKA::EKRANMouseWheel(int steps, int x, int y) {
   if (steps == 0) return;
+  cancelPrintAtScale();
   const double f = steps > 0 ? params.zoomInFactor : params.zoomOutFactor;
   for (int k = std::abs(steps); k > 0; --k) view.zoomAboutPixel(f, x, y);
   redraw();

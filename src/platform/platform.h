@@ -30,6 +30,7 @@ struct FileDialogRequest {
 };
 
 class Form;
+class Printer;
 
 class Platform {
  public:
@@ -69,6 +70,9 @@ class Platform {
   // Keeps a status text on the screen for a while: the windows stay painted, the user's input
   // waits.
   virtual void pause(int /*milliseconds*/) {}
+
+  // The printer of the drawing window's prints; nullptr where the front end cannot print.
+  virtual Printer* printer() { return nullptr; }
 };
 
 // A window or dialog of the system: a plain object with controls and handlers.

@@ -38,11 +38,25 @@ QtCanvas::QtCanvas(int width, int height, qreal devicePixelRatio)
   resize(width, height, devicePixelRatio);
 }
 
-QtCanvas::~QtCanvas() {
-  if (painter_) painter_->end();
+QtCanvas::QtCanvas(QPaintDevice& device)
+    : width_(std::max(device.width(), 1)),
+      height_(std::max(device.height(), 1)),
+      ratio_(1),
+      ppi_(device.logicalDpiY() > 0 ? device.logicalDpiY() : 96),
+      device_(&device) {
+  font_.setFamily("Arial");
+  font_.setPixelSize(13);
+  begin();
 }
 
+QtCanvas::~QtCanvas() {
+  if (painter_ && painter_->isActive()) painter_->end();
+}
+
+bool QtCanvas::end() { return painter_ && painter_->isActive() && painter_->end(); }
+
 void QtCanvas::resize(int width, int height, qreal devicePixelRatio) {
+  if (device_) return;
   if (painter_) painter_->end();
   painter_.reset();
   width_ = std::max(width, 1);
@@ -56,7 +70,11 @@ void QtCanvas::resize(int width, int height, qreal devicePixelRatio) {
 }
 
 void QtCanvas::begin() {
-  painter_ = std::make_unique<QPainter>(&image_);
+  painter_ = std::make_unique<QPainter>(&device());
+  if (!painter_->isActive()) {
+    fontChanged();
+    return;
+  }
   painter_->setRenderHint(QPainter::Antialiasing, false);
   painter_->setRenderHint(QPainter::TextAntialiasing, true);
   painter_->setPen(pen_);
@@ -68,6 +86,7 @@ void QtCanvas::begin() {
 }
 
 QImage QtCanvas::snapshot() {
+  if (device_) return {};
   painter_->end();
   QImage copy = image_.copy();
   copy.setDevicePixelRatio(ratio_);
@@ -76,7 +95,7 @@ QImage QtCanvas::snapshot() {
 }
 
 void QtCanvas::fontChanged() {
-  metrics_ = std::make_unique<QFontMetrics>(font_, &image_);
+  metrics_ = std::make_unique<QFontMetrics>(font_, &device());
   maxCharWidth_ = std::max(1, metrics_->maxWidth());
   glyphsReady_ = false;
 }
@@ -174,7 +193,7 @@ void QtCanvas::rectangle(int x1, int y1, int x2, int y2) {
 }
 
 void QtCanvas::setFont(const std::string& family, int sizePoints) {
-  const int pixels = std::max(1, static_cast<int>(std::lround(sizePoints * 96.0 / 72.0)));
+  const int pixels = std::max(1, static_cast<int>(std::lround(sizePoints * ppi_ / 72.0)));
   if (font_.pixelSize() == pixels && font_.family() == toQt(family)) return;
   font_.setFamily(toQt(family));
   font_.setPixelSize(pixels);
@@ -238,8 +257,8 @@ void QtCanvas::usePen() {
 void QtCanvas::drawMarkers(std::span<const Marker> markers) {
   // The fast path writes the pixels of each marker straight into the image, in the shape that
   // QPainter gives a marker at the image's device pixel ratio; it is exact in copy mode, which
-  // is how the surface is drawn.
-  if (!markersOneByOne && mode_ == PenMode::Copy) {
+  // is how the surface is drawn. A printer's page is always drawn by QPainter.
+  if (!markersOneByOne && !device_ && mode_ == PenMode::Copy) {
     if (stampRatio_ != ratio_) learnMarkerStamp();
     if (!stamp_.empty()) {
       stampMarkers(markers);

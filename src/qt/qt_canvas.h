@@ -1,6 +1,7 @@
 // The Qt drawing surface: paints into a QImage that carries the screen's device pixel ratio, so
 // all drawing arithmetic stays in logical pixels while a 200 % screen gets full resolution. The
-// surface widget only shows the image; merilon-cli saves it.
+// surface widget only shows the image; merilon-cli saves it. The same class paints a printer's
+// page, in the device's own pixels and font resolution.
 #pragma once
 
 #include <QFont>
@@ -21,7 +22,16 @@ namespace merilon::qt {
 class QtCanvas : public Canvas {
  public:
   QtCanvas(int width, int height, qreal devicePixelRatio = 1);
+  // Paints on `device` (a printer, a PDF writer) from now until end() or destruction.
+  explicit QtCanvas(QPaintDevice& device);
   ~QtCanvas() override;
+  QtCanvas(const QtCanvas&) = delete;
+  QtCanvas& operator=(const QtCanvas&) = delete;
+
+  // False when painting on the device could not begin (a file that cannot be written).
+  bool active() const { return painter_ && painter_->isActive(); }
+  // Ends painting on a device; false when the device reports a failure.
+  bool end();
 
   // A new white image of the logical size; drawing state is kept.
   void resize(int width, int height, qreal devicePixelRatio);
@@ -40,7 +50,7 @@ class QtCanvas : public Canvas {
 
   int width() const override { return width_; }
   int height() const override { return height_; }
-  int fontPixelsPerInch() const override { return 96; }
+  int fontPixelsPerInch() const override { return ppi_; }
   void setPen(Rgb colour, int width, PenStyle style) override;
   void setPenMode(PenMode mode) override;
   void setBrush(Rgb colour, bool solid) override;
@@ -73,9 +83,12 @@ class QtCanvas : public Canvas {
   void stampMarkers(std::span<const Marker> markers);
   // Gives the painter the canvas's pen back after texts.
   void usePen();
+  QPaintDevice& device() { return device_ ? *device_ : image_; }
   int width_, height_;
   qreal ratio_;
+  int ppi_ = 96;
   QImage image_;
+  QPaintDevice* device_ = nullptr;  // the page painted on instead of image_
   std::unique_ptr<QPainter> painter_;
   QPen pen_;
   QBrush brush_;

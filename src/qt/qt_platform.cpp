@@ -17,6 +17,11 @@ namespace merilon::qt {
 
 QtPlatform::QtPlatform() { sinceEvents_.start(); }
 
+QtPrinter& QtPlatform::qtPrinter() {
+  if (!printer_) printer_ = std::make_unique<QtPrinter>();
+  return *printer_;
+}
+
 QString qtFilter(const std::string& filter) {
   const QStringList parts = toQt(filter).split('|');
   QStringList entries;

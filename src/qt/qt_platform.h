@@ -7,9 +7,11 @@
 #include <QWidget>
 #include <functional>
 #include <map>
+#include <memory>
 
 #include "form_view.h"
 #include "platform/platform.h"
+#include "qt_printer.h"
 
 namespace merilon::qt {
 
@@ -34,6 +36,9 @@ class QtPlatform : public Platform {
                     const std::filesystem::path& workingFolder) override;
   void restoreApplication() override;
   void pause(int milliseconds) override;
+  Printer* printer() override { return &qtPrinter(); }
+  // Made at the first print: finding the system's printers takes a moment.
+  QtPrinter& qtPrinter();
 
   // Views announce themselves so that forms can be shown and mirrored.
   void registerView(Form& form, FormView& view);
@@ -53,6 +58,7 @@ class QtPlatform : public Platform {
   QPointer<QWidget> mainWidget_;
   QElapsedTimer sinceEvents_;
   bool busy_ = false;
+  std::unique_ptr<QtPrinter> printer_;
 };
 
 // "Pliki tekstowe|*.txt|Wszystkie pliki|*.*" as a Qt filter list.

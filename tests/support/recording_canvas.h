@@ -1,5 +1,5 @@
-// A canvas that records what is drawn, with deterministic text metrics: 96 pixels per inch and
-// every character as wide as the font's size in points.
+// A canvas that records what is drawn, with deterministic text metrics: 96 pixels per inch (unless
+// told otherwise) and every character as wide as the font's size in points.
 #pragma once
 
 #include <string>
@@ -35,7 +35,8 @@ class RecordingCanvas : public Canvas {
     width_ = w;
     height_ = h;
   }
-  int fontPixelsPerInch() const override { return 96; }
+  int ppi = 96;
+  int fontPixelsPerInch() const override { return ppi; }
   void setPen(Rgb colour, int width, PenStyle style) override {
     pen_ = colour;
     penWidth_ = width;

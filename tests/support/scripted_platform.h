@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "support/scripted_printer.h"
 
 namespace merilon::testing {
 
@@ -37,6 +38,7 @@ class ScriptedPlatform : public Platform {
   bool minimized = false;
   std::optional<std::string> clipboard;
   std::vector<std::string> titles;
+  ScriptedPrinter printerDevice;
 
   DialogResult showMessage(const MessageRequest& request) override;
   std::optional<std::filesystem::path> chooseOpenFile(const FileDialogRequest& request) override;
@@ -51,6 +53,7 @@ class ScriptedPlatform : public Platform {
   void showModal(Form& form) override;
   void showModeless(Form& form) override { form.visible = true; }
   void closeForm(Form& form) override { form.visible = false; }
+  Printer* printer() override { return &printerDevice; }
 
   // Texts of the messages shown so far ("TITLE: TEXT").
   std::vector<std::string> shownTexts() const;
