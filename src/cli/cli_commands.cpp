@@ -31,6 +31,9 @@ const std::vector<CliCommand>& cliCommands() {
        "render POINTS.meri -o OUT.png [--size WxH] [--layers LIST] [--alignment FILE] "
        "[--sections FILE.TER] [--angle DEG] [--window XMIN,YMIN,XMAX,YMAX] [--force]",
        &runRender},
+      {"sections-pdf",
+       "sections-pdf FILE.TER -o OUT.pdf [--vertical-exaggeration N] [--force]",
+       &runSectionsPdf},
   };
   return commands;
 }

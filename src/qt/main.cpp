@@ -19,6 +19,7 @@
 #include "project_catalogue_view.h"
 #include "qt_platform.h"
 #include "qt_text.h"
+#include "section_viewer_view.h"
 #include "shell/program.h"
 
 namespace {
@@ -93,6 +94,8 @@ int main(int argc, char** argv) {
   merilon::qt::DrawingParamsView drawingParamsView(program, platform, &drawingView);
   merilon::qt::RotationDialogView rotationView(program, platform, &drawingView);
   merilon::qt::DxfExportDialogView dxfExportView(program, platform, &mainView);
+  merilon::qt::SectionViewerView sectionViewerView(program, platform);
+  sectionViewerView.setAttribute(Qt::WA_QuitOnClose, false);
   merilon::qt::centreOnScreen(mainView);
   mainView.show();
   return QApplication::exec();

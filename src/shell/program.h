@@ -8,6 +8,7 @@
 
 #include "alignment/alignment.h"
 #include "alignment/cross_section_dialog.h"
+#include "alignment/section_viewer.h"
 #include "drawing/drawing_dialogs.h"
 #include "drawing/drawing_window.h"
 #include "dxf/dxf_export.h"
@@ -69,6 +70,8 @@ class Program {
   TFormParam_rysow FormParam_rysow{platform, GRAFIKA};
   TFormRysowan_obrot FormRysowan_obrot{platform, GRAFIKA};
   TFormDXF FormDXF{*this};
+  // The cross-section viewer of the drawing window.
+  TFormPrzekroje FormPrzekroje{platform};
 
   // Runs the start-up of the main window; false when the program must end.
   bool start();
