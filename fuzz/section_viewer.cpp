@@ -2,6 +2,7 @@
 // it, every section it accepts is drawn on the surface (equal and exaggerated) and on a
 // printed page. Every shown section must have the points the file gave it.
 #include "alignment/section_viewer.h"
+
 #include "fuzz_program.h"
 
 using namespace merilon;
@@ -23,9 +24,7 @@ class NullCanvas : public Canvas {
   void lineTo(int, int) override {}
   void rectangle(int, int, int, int) override {}
   void setFont(const std::string&, int size) override { size_ = size; }
-  int textWidth(const std::string& text) override {
-    return static_cast<int>(text.size()) * size_;
-  }
+  int textWidth(const std::string& text) override { return static_cast<int>(text.size()) * size_; }
   int maxCharWidth() override { return size_; }
   void drawText(int, int, const std::string&, Rgb, int) override {}
   void drawMarkers(std::span<const Marker>) override {}

@@ -16,8 +16,7 @@ bool blank(const std::string& line) { return trimBlanks(line).empty(); }
 
 }  // namespace
 
-CrossSectionText readCrossSectionText(const std::vector<std::string>& lines,
-                                      RecordParser& parser) {
+CrossSectionText readCrossSectionText(const std::vector<std::string>& lines, RecordParser& parser) {
   CrossSectionText result;
   parser.fieldSeparator = ",";
   const auto split = [&parser, &lines](std::size_t index) {
@@ -35,8 +34,8 @@ CrossSectionText readCrossSectionText(const std::vector<std::string>& lines,
   split(1);
   const double announced = parser.floatField(5);
   // A count beyond any real file is still bounded by the lines that follow.
-  if (announced >= 0 && announced == static_cast<double>(static_cast<long long>(
-                                          std::min(announced, 1e15)))) {
+  if (announced >= 0 &&
+      announced == static_cast<double>(static_cast<long long>(std::min(announced, 1e15)))) {
     result.announcedSections = static_cast<long long>(announced) + 1;
   }
   std::size_t line = 2;

@@ -18,8 +18,8 @@ struct SectionPoint {
 
 struct TerSection {
   double chainage = 0;
-  int line = 0;          // the section's own line
-  int declaredPoints = 0;  // field 2 of that line divided by 3
+  int line = 0;                      // the section's own line
+  int declaredPoints = 0;            // field 2 of that line divided by 3
   std::vector<SectionPoint> points;  // as the file lists them (by ascending offset)
 };
 

@@ -61,12 +61,16 @@ std::string scaleText(const SectionPictureGeometry& g, double exaggeration, bool
   if (paper) {
     std::string text = "Skala 1:" + formatFixed(g.scaleDenominator, 0);
     if (exaggeration != 1) {
-      text += ", pionowa 1:" + formatFixed(g.scaleDenominator / exaggeration, 0);
+      const double vertical = g.scaleDenominator / exaggeration;
+      // 1:25 tenfold is 1:2.5 upwards, not a rounded 1:3.
+      text += ", pionowa 1:" +
+              formatFixed(vertical, std::fabs(vertical - std::round(vertical)) < 0.005 ? 0 : 1);
     }
     return text;
   }
   if (exaggeration == 1) return "Skala pionowa równa poziomej";
-  return "Przewyższenie pionowe " + formatFixed(exaggeration, exaggeration == std::floor(exaggeration) ? 0 : 1) + "×";
+  return "Przewyższenie pionowe " +
+         formatFixed(exaggeration, exaggeration == std::floor(exaggeration) ? 0 : 1) + "×";
 }
 
 // The scale bar under the plot: two blocks of half the bar's length, black and white.
@@ -126,8 +130,9 @@ SectionPictureGeometry drawSectionPicture(Canvas& c, const TerSection& section,
 
   // Title: chainage and point count on the left, the scale on the right.
   c.setFont("Arial", kTitlePoints);
-  const std::string title = "Pikietaż " + formatFixed(section.chainage, 2) +
-                            "    Liczba punktów: " + formatInt(static_cast<long long>(section.points.size()));
+  const std::string title =
+      "Pikietaż " + formatFixed(section.chainage, 2) +
+      "    Liczba punktów: " + formatInt(static_cast<long long>(section.points.size()));
   c.drawText(frame.left, frame.top, title, kBlack, 0);
 
   c.setFont("Arial", kLabelPoints);
@@ -136,14 +141,15 @@ SectionPictureGeometry drawSectionPicture(Canvas& c, const TerSection& section,
   g.plotLeft = frame.left + heightLabelWidth + toPixel(8 * unit);
   g.plotTop = frame.top + titleHeight + toPixel(8 * unit);
   g.plotRight = frame.left + frame.width - toPixel(12 * unit);
-  const int belowPlot = labelHeight + toPixel(6 * unit) +
-                        (options.paper ? labelHeight + toPixel(10 * unit) : 0);
+  const int belowPlot =
+      labelHeight + toPixel(6 * unit) + (options.paper ? labelHeight + toPixel(10 * unit) : 0);
   g.plotBottom = frame.top + frame.height - belowPlot;
   const double plotWidth = g.plotRight - g.plotLeft, plotHeight = g.plotBottom - g.plotTop;
   if (!(plotWidth > 10) || !(plotHeight > 10)) return g;
 
   const double spanO = std::max(o1 - o0, 1.0), spanZ = std::max(z1 - z0, 0.1);
-  double sx = std::min(plotWidth / (spanO * kPadding), plotHeight / (spanZ * kPadding * exaggeration));
+  double sx =
+      std::min(plotWidth / (spanO * kPadding), plotHeight / (spanZ * kPadding * exaggeration));
   if (options.paper && sx > 0) {
     const double pixelsPerMetreAtOne = c.fontPixelsPerInch() / kMetresPerInch;
     g.scaleDenominator = roundScaleDenominator(pixelsPerMetreAtOne / sx);

@@ -26,13 +26,11 @@ struct SectionPictureOptions {
 struct SectionPictureGeometry {
   int plotLeft = 0, plotTop = 0, plotRight = 0, plotBottom = 0;
   double pixelsPerMetreX = 0, pixelsPerMetreY = 0;
-  double offsetAtLeft = 0;    // the offset at plotLeft
-  double heightAtBottom = 0;  // the height at plotBottom
+  double offsetAtLeft = 0;      // the offset at plotLeft
+  double heightAtBottom = 0;    // the height at plotBottom
   double scaleDenominator = 0;  // paper only: M of 1:M horizontally
   double x(double offset) const { return plotLeft + (offset - offsetAtLeft) * pixelsPerMetreX; }
-  double y(double height) const {
-    return plotBottom - (height - heightAtBottom) * pixelsPerMetreY;
-  }
+  double y(double height) const { return plotBottom - (height - heightAtBottom) * pixelsPerMetreY; }
 };
 
 // The segment pen is this wide (pixels at 96 per inch; wider on finer canvases).

@@ -23,15 +23,15 @@ std::vector<SectionPictureGeometry> drawSectionSheetPage(Canvas& c, const Sectio
   std::vector<SectionPictureGeometry> drawn;
   const double pixelsPerMm = c.fontPixelsPerInch() / 25.4;
   const int margin = static_cast<int>(std::lround(kMarginMm * pixelsPerMm));
-  const int headingHeight = static_cast<int>(std::lround(kHeadingPoints * c.fontPixelsPerInch() / 72.0));
+  const int headingHeight =
+      static_cast<int>(std::lround(kHeadingPoints * c.fontPixelsPerInch() / 72.0));
   c.setPen(kBlack, 1, PenStyle::Invisible);
   c.setBrush(Rgb{255, 255, 255}, true);
   c.rectangle(0, 0, c.width() + 1, c.height() + 1);
 
   c.setFont("Arial", kHeadingPoints);
   c.drawText(margin, margin, p.heading, kBlack, 0);
-  const std::string pageText =
-      "Strona " + formatInt(p.pageNumber) + " z " + formatInt(p.pageCount);
+  const std::string pageText = "Strona " + formatInt(p.pageNumber) + " z " + formatInt(p.pageCount);
   c.drawText(c.width() - margin - c.textWidth(pageText), margin, pageText, kBlack, 0);
   const int top = margin + headingHeight * 2;
   const int rows = std::max(1, p.rows);

@@ -59,7 +59,8 @@ bool TFormPrzekroje::openFile(const std::filesystem::path& file) {
   CrossSectionText text = readCrossSectionText(lines, parser);
   if (text.sections.empty()) {
     std::string message = "Plik " + name + " nie zawiera przekrojów poprzecznych terenu";
-    if (text.problemLine > 0) message += " (" + lineText(text.problemLine) + ": " + text.problem + ")";
+    if (text.problemLine > 0)
+      message += " (" + lineText(text.problemLine) + ": " + text.problem + ")";
     showMessage(platform_, MessageIcon::Error, MessageButtons::Ok, kTitle, message);
     return false;
   }
@@ -164,8 +165,8 @@ void TFormPrzekroje::paint(Canvas& c) {
   options.exaggeration = exaggeration();
   const SectionFrame frame{kSurfaceMargin, kSurfaceMargin, c.width() - 2 * kSurfaceMargin,
                            c.height() - 2 * kSurfaceMargin};
-  geometry_ = drawSectionPicture(c, text_.sections[static_cast<std::size_t>(current_)], frame,
-                                 options);
+  geometry_ =
+      drawSectionPicture(c, text_.sections[static_cast<std::size_t>(current_)], frame, options);
 }
 
 void TFormPrzekroje::printShownSection(Canvas& page) {

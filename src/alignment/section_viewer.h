@@ -20,16 +20,16 @@ class TFormPrzekroje : public Form {
  public:
   explicit TFormPrzekroje(Platform& platform);
 
-  Label Label1;            // the file's name
-  Button Button1;          // "< Poprzedni"
-  Button Button2;          // "Następny >"
-  Label Label2;            // "Pikietaż"
-  ComboBox ComboBox1;      // the chainages of the sections
-  CheckBox RadioButton1;   // "Skala pionowa równa poziomej"
-  CheckBox RadioButton2;   // "Przewyższenie pionowe"
-  ComboBox ComboBox2;      // the exaggeration factor
-  Button Button3;          // "Drukuj"
-  Button Button4;          // "Zamknij"
+  Label Label1;           // the file's name
+  Button Button1;         // "< Poprzedni"
+  Button Button2;         // "Następny >"
+  Label Label2;           // "Pikietaż"
+  ComboBox ComboBox1;     // the chainages of the sections
+  CheckBox RadioButton1;  // "Skala pionowa równa poziomej"
+  CheckBox RadioButton2;  // "Przewyższenie pionowe"
+  ComboBox ComboBox2;     // the exaggeration factor
+  Button Button3;         // "Drukuj"
+  Button Button4;         // "Zamknij"
 
   // Reads the sections of a .TER file; a file that cannot be read or holds no section is
   // refused with a message and the viewer keeps what it showed. A file that stops being

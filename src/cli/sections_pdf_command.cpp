@@ -57,10 +57,9 @@ int runSectionsPdf(const std::vector<std::string>& words, const CliEnvironment& 
   }
   RecordParser parser;
   const CrossSectionText text = readCrossSectionText(lines, parser);
-  const std::string where = text.problemLine > 0 ? input + ", wiersz " +
-                                                       formatInt(text.problemLine) + ": " +
-                                                       text.problem
-                                                 : std::string();
+  const std::string where =
+      text.problemLine > 0 ? input + ", wiersz " + formatInt(text.problemLine) + ": " + text.problem
+                           : std::string();
   if (text.sections.empty()) {
     return cliFail(kExitInput, "plik " + input + " nie zawiera przekrojów poprzecznych terenu" +
                                    (where.empty() ? "" : " (" + where + ")"));
@@ -95,7 +94,8 @@ int runSectionsPdf(const std::vector<std::string>& words, const CliEnvironment& 
     QPainter painter;
     if (painter.begin(&writer)) {
       SectionSheetPage page;
-      page.heading = "Przekroje poprzeczne terenu: " + std::filesystem::path(input).filename().string();
+      page.heading =
+          "Przekroje poprzeczne terenu: " + std::filesystem::path(input).filename().string();
       page.pageCount = pages;
       page.exaggeration = exaggeration;
       for (int k = 0; k < pages; ++k) {

@@ -11,8 +11,8 @@
 
 #include "alignment/section_viewer.h"
 #include "control_binding.h"
-#include "points/numeric_helpers.h"
 #include "page_image.h"
+#include "points/numeric_helpers.h"
 #include "qt_platform.h"
 #include "qt_text.h"
 #include "shell/program.h"
@@ -83,7 +83,8 @@ SectionViewerView::SectionViewerView(Program& program, QtPlatform& platform, QWi
   row->addWidget(close_);
   layout->addLayout(row);
 
-  connect(previous_, &QPushButton::clicked, this, [this] { run([this] { model_.Button1Click(); }); });
+  connect(previous_, &QPushButton::clicked, this,
+          [this] { run([this] { model_.Button1Click(); }); });
   connect(next_, &QPushButton::clicked, this, [this] { run([this] { model_.Button2Click(); }); });
   // A chainage chosen from the list, or typed and confirmed with Enter.
   connect(chainages_, &QComboBox::activated, this,
@@ -119,8 +120,8 @@ void SectionViewerView::syncFromModel() {
   syncButton(next_, model_.Button2);
   syncCombo(chainages_, model_.ComboBox1);
   syncCombo(factors_, model_.ComboBox2);
-  for (auto [widget, control] : {std::pair{equal_, &model_.RadioButton1},
-                                 std::pair{exaggerated_, &model_.RadioButton2}}) {
+  for (auto [widget, control] :
+       {std::pair{equal_, &model_.RadioButton1}, std::pair{exaggerated_, &model_.RadioButton2}}) {
     const QString caption = toQt(control->caption);
     if (widget->text() != caption) widget->setText(caption);
     if (widget->isChecked() != control->checked) widget->setChecked(control->checked);

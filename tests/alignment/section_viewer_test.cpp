@@ -125,7 +125,7 @@ TEST(SectionViewerTest, DrawsTheSectionOverItsOffsetsAndHeightsWithExaggeratedHe
     bool exaggerated;
     const char* factor;
     double expected;
-  } cases[] = {{false, "10", 1}, {true, "10", 10}, {true, "2", 2}, {true, "0", 2},
+  } cases[] = {{false, "10", 1}, {true, "10", 10}, {true, "2", 2},       {true, "0", 2},
                {true, "abc", 2}, {true, "1", 2},   {true, "1000", 1000}, {true, "1000.5", 1000}};
   for (const auto& c : cases) {
     v.form.ComboBox2.text = c.factor;
@@ -212,13 +212,42 @@ TEST(SectionViewerTest, StepsThroughTheSectionsAndChoosesByChainage) {
       {"home", [&] { f.FormKeyDown(Key::First); }, 0, false, true},
       {"end", [&] { f.FormKeyDown(Key::Last); }, 2, true, false},
       {"key previous", [&] { f.FormKeyDown(Key::Previous); }, 1, true, true},
-      {"typed 29.99", [&] { f.ComboBox1.text = "29.99"; f.ComboBox1Change(); }, 0, false, true},
-      {"typed 30: a tie takes the first", [&] { f.ComboBox1.text = "30"; f.ComboBox1Change(); },
+      {"typed 29.99",
+       [&] {
+         f.ComboBox1.text = "29.99";
+         f.ComboBox1Change();
+       },
        0, false, true},
-      {"typed 30.01", [&] { f.ComboBox1.text = "30.01"; f.ComboBox1Change(); }, 1, true, true},
-      {"chosen 60.00", [&] { f.ComboBox1.text = "60.00"; f.ComboBox1Change(); }, 2, true, false},
-      {"far beyond", [&] { f.ComboBox1.text = "-5000"; f.ComboBox1Change(); }, 0, false, true},
-      {"not a number", [&] { f.ComboBox1.text = "x"; f.ComboBox1Change(); }, 0, false, true},
+      {"typed 30: a tie takes the first",
+       [&] {
+         f.ComboBox1.text = "30";
+         f.ComboBox1Change();
+       },
+       0, false, true},
+      {"typed 30.01",
+       [&] {
+         f.ComboBox1.text = "30.01";
+         f.ComboBox1Change();
+       },
+       1, true, true},
+      {"chosen 60.00",
+       [&] {
+         f.ComboBox1.text = "60.00";
+         f.ComboBox1Change();
+       },
+       2, true, false},
+      {"far beyond",
+       [&] {
+         f.ComboBox1.text = "-5000";
+         f.ComboBox1Change();
+       },
+       0, false, true},
+      {"not a number",
+       [&] {
+         f.ComboBox1.text = "x";
+         f.ComboBox1Change();
+       },
+       0, false, true},
   };
   for (const auto& s : steps) {
     s.act();
@@ -226,8 +255,7 @@ TEST(SectionViewerTest, StepsThroughTheSectionsAndChoosesByChainage) {
     EXPECT_EQ(f.Button1.enabled, s.previous) << s.what;
     EXPECT_EQ(f.Button2.enabled, s.next) << s.what;
     if (std::string(s.what) != "not a number") {
-      EXPECT_EQ(f.ComboBox1.text, f.ComboBox1.items[static_cast<std::size_t>(s.current)])
-          << s.what;
+      EXPECT_EQ(f.ComboBox1.text, f.ComboBox1.items[static_cast<std::size_t>(s.current)]) << s.what;
     }
   }
 }
@@ -313,7 +341,8 @@ TEST(SectionViewerTest, TheDrawingWindowCommandUsesTheRoadProgramOrTheViewer) {
     ASSERT_EQ(t.platform.startedPrograms.size(), c.started) << c.what;
     if (c.started) {
       EXPECT_EQ(t.platform.startedPrograms[0], (t.folder / "WinVo308.exe").string() + " \"" +
-                                                   ter.string() + "\" in " + t.folder.path().string());
+                                                   ter.string() + "\" in " +
+                                                   t.folder.path().string());
     }
     EXPECT_EQ(t.program->FormPrzekroje.visible, c.viewerShown) << c.what;
     if (c.viewerShown) {

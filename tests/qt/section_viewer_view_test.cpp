@@ -49,13 +49,39 @@ TEST(QtSectionViewer, ShowsEachSectionOfTheFileWhereItsOffsetsAndHeightsLie) {
   DrawingWindowView drawing(program, platform);
   SectionViewerView view(program, platform);
   const std::filesystem::path ter = folder / "teren.TER";
-  testing::writeBytes(ter, testing::crlf({"\"&IBMVORDPOW\",\"\"", "Teren z Merilonu,0,10.00,30.00,2",
-                                          "10.00,9", "-12.00", "101.00", "0.00", "\"\"", "0.00",
-                                          "100.00", "-0.50", "\"\"", "8.00", "99.00",
-                                          "-9999999.00", "\"\"", "20.00,6", "-4.00", "100.00",
-                                          "0.30", "\"\"", "4.00", "100.40", "-9999999.00", "\"\"",
-                                          "30.00,6", "2.00", "98.00", "0.00", "\"\"", "30.00",
-                                          "99.00", "-9999999.00", "\"\""}));
+  testing::writeBytes(ter, testing::crlf({"\"&IBMVORDPOW\",\"\"",
+                                          "Teren z Merilonu,0,10.00,30.00,2",
+                                          "10.00,9",
+                                          "-12.00",
+                                          "101.00",
+                                          "0.00",
+                                          "\"\"",
+                                          "0.00",
+                                          "100.00",
+                                          "-0.50",
+                                          "\"\"",
+                                          "8.00",
+                                          "99.00",
+                                          "-9999999.00",
+                                          "\"\"",
+                                          "20.00,6",
+                                          "-4.00",
+                                          "100.00",
+                                          "0.30",
+                                          "\"\"",
+                                          "4.00",
+                                          "100.40",
+                                          "-9999999.00",
+                                          "\"\"",
+                                          "30.00,6",
+                                          "2.00",
+                                          "98.00",
+                                          "0.00",
+                                          "\"\"",
+                                          "30.00",
+                                          "99.00",
+                                          "-9999999.00",
+                                          "\"\""}));
   program.FormPoprzeczka.lastTerFileName = ter.string();
   drawing.toolButton(26)->click();
   ASSERT_TRUE(view.isVisible());
@@ -94,8 +120,7 @@ TEST(QtSectionViewer, ShowsEachSectionOfTheFileWhereItsOffsetsAndHeightsLie) {
       EXPECT_NEAR(box.top() + 2, g.y(e.zHigh), 0.5) << s;
       EXPECT_NEAR(box.bottom() - 1, g.y(e.zLow), 0.5) << s;
       EXPECT_NEAR((box.width() - 4) / g.pixelsPerMetreX, e.o1 - e.o0, 1 / g.pixelsPerMetreX);
-      EXPECT_NEAR((box.height() - 4) / g.pixelsPerMetreY, e.zHigh - e.zLow,
-                  1 / g.pixelsPerMetreY);
+      EXPECT_NEAR((box.height() - 4) / g.pixelsPerMetreY, e.zHigh - e.zLow, 1 / g.pixelsPerMetreY);
       EXPECT_GE(box.left(), g.plotLeft);
       EXPECT_LE(box.right(), g.plotRight);
     }
