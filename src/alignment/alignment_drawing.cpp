@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "alignment/alignment_geometry.h"
+#include "alignment/cross_section_text.h"
 #include "drawing/draw_target.h"
 #include "platform/number_text.h"
 #include "points/record_parser.h"
@@ -207,41 +208,35 @@ void drawAlignment(DrawTarget& t, Alignment& a, const AlignmentDrawingParams& p)
   mainPointLabels(t, a, p);
 }
 
+int sectionSegmentColour(double layerValue) {
+  return layerValue == 0 ? 3 : layerValue < 0 ? 6 : 2;
+}
+
 void drawCrossSections(DrawTarget& t, Alignment& a, RecordParser& parser,
                        const std::vector<std::string>& ter, const AlignmentDrawingParams& p,
                        const std::function<void()>& update) {
   if (ter.size() < 5) return;
-  parser.fieldSeparator = ",";
-  const auto field = [&parser, &ter](std::size_t line, int k) {
-    parser.recordLine = line < ter.size() ? ter[line] : std::string();
-    parser.splitRecord();
-    return parser.floatField(k);
-  };
-  const double announced = field(1, 5);
-  if (!(announced >= 0)) return;
-  const long long sections = static_cast<long long>(announced) + 1;
+  const CrossSectionText text = readCrossSectionText(ter, parser);
+  // A text whose count line holds the placeholder of a short run shows no sections.
+  if (text.announcedSections < 0) return;
   const double M = p.scaleDenominator;
   const double textHeight = corrected(p.sectionTextSize, 0.2) * M / 100;
   const int width = p.printing && p.drukar != 0 ? 1 : 4;
-  std::size_t line = 2;
-  for (long long s = 1; s <= sections && line < ter.size(); ++s) {
-    const double chainage = field(line, 1);
-    const double fieldTwo = parser.floatField(2);
-    ++line;
-    const long long n = fieldTwo > 0 ? static_cast<long long>(fieldTwo) / 3 : 0;
+  std::size_t s = 0;
+  for (const TerSection& section : text.sections) {
     double x = 0, y = 0, az = 0;
-    pointAtChainage(a, chainage, x, y, az);
-    if (!p.printing && s % 100 == 0 && update) update();
+    pointAtChainage(a, section.chainage, x, y, az);
+    if (!p.printing && ++s % 100 == 0 && update) update();
+    const std::size_t n = static_cast<std::size_t>(section.declaredPoints);
     double px = 0, py = 0, layer = 0;
-    for (long long j = 1; j <= n && line + 2 < ter.size(); ++j, line += 4) {
-      const double offset = field(line, 1);
-      const double value = field(line + 2, 1);
+    for (std::size_t j = 1; j <= section.points.size(); ++j) {
+      const SectionPoint& point = section.points[j - 1];
       double qx = 0, qy = 0;
-      offsetPoint(x, y, az, offset, qx, qy);
+      offsetPoint(x, y, az, point.offset, qx, qy);
       if (j == 1) {
-        t.drawWorldText(formatFixed(chainage, 2), 6, 8, qx, qy, -az, textHeight);
+        t.drawWorldText(formatFixed(section.chainage, 2), 6, 8, qx, qy, -az, textHeight);
       } else {
-        t.setPenColour(layer == 0 ? 3 : layer < 0 ? 6 : 2);
+        t.setPenColour(sectionSegmentColour(layer));
         t.setPenWidth(width);
         t.worldPen(0, px, py);
         t.worldPen(1, qx, qy);
@@ -250,7 +245,7 @@ void drawCrossSections(DrawTarget& t, Alignment& a, RecordParser& parser,
       }
       px = qx;
       py = qy;
-      layer = value;
+      layer = point.layerValue;
     }
   }
 }

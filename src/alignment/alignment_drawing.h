@@ -35,6 +35,10 @@ double curveDrawRadius(double next, double current);
 // Axis, then chainage marks, then main-point labels.
 void drawAlignment(DrawTarget& target, Alignment& alignment, const AlignmentDrawingParams& p);
 
+// The pen colour of a cross-section segment, from the layer value of its first point: 3 for
+// terrain (0), 6 for pavement (negative), 2 for humus (positive).
+int sectionSegmentColour(double layerValue);
+
 // The cross-section lines of a .TER text. `update` lets the surface show progress every 100
 // sections (not while printing).
 void drawCrossSections(DrawTarget& target, Alignment& alignment, RecordParser& parser,

@@ -32,6 +32,9 @@ const std::vector<CliCommand>& cliCommands() {
        "[--sections FILE.TER] [--angle DEG] [--window XMIN,YMIN,XMAX,YMAX] [--underlay FILE.dxf] "
        "[--scale N --corner X,Y] [--force]",
        &runRender},
+      {"sections-pdf",
+       "sections-pdf FILE.TER -o OUT.pdf [--vertical-exaggeration N] [--force]",
+       &runSectionsPdf},
   };
   return commands;
 }

@@ -35,6 +35,7 @@ int runSections(const std::vector<std::string>& words, const CliEnvironment& env
 int runExportDxf(const std::vector<std::string>& words, const CliEnvironment& env);
 int runDxf2Txt(const std::vector<std::string>& words, const CliEnvironment& env);
 int runRender(const std::vector<std::string>& words, const CliEnvironment& env);
+int runSectionsPdf(const std::vector<std::string>& words, const CliEnvironment& env);
 
 // Every command, in the order --help lists them.
 const std::vector<CliCommand>& cliCommands();

@@ -119,8 +119,9 @@ void TGRAFIKA::ToolButton26Click() {
     const std::filesystem::path folder = program_.main.programFolder;
     const std::filesystem::path exe = folder / kVordaExecutable;
     if (!fileExists(exe)) {
-      showMessage(platform(), MessageIcon::Error, MessageButtons::Ok, "Rysowanie",
-                  "Nie znaleziono programu " + exe.string());
+      // Without the road-design program the sections are shown by the program's own viewer.
+      TFormPrzekroje& viewer = program_.FormPrzekroje;
+      if (viewer.openFile(ter)) platform().showModeless(viewer);
     } else {
       platform().minimizeApplication();
       platform().startProgram(exe, "\"" + ter + "\"", folder);

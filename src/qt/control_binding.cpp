@@ -59,7 +59,12 @@ void syncEdit(QLineEdit* w, const Edit& c) {
 }
 
 void syncCombo(QComboBox* w, const ComboBox& c) {
-  if (w->count() != static_cast<int>(c.items.size())) {
+  bool same = w->count() == static_cast<int>(c.items.size());
+  for (int k = 0; same && k < w->count(); ++k) {
+    same = w->itemText(k) == toQt(c.items[static_cast<std::size_t>(k)]);
+  }
+  // A new list of the same length (the chainages of another file) is a new list too.
+  if (!same) {
     const QString keep = w->currentText();
     w->clear();
     for (const auto& item : c.items) w->addItem(toQt(item));

@@ -21,6 +21,7 @@
 #include "project_catalogue_view.h"
 #include "qt_platform.h"
 #include "qt_text.h"
+#include "section_viewer_view.h"
 #include "shell/program.h"
 #include "shell/program_folder.h"
 #include "start_arguments.h"
@@ -108,6 +109,8 @@ int main(int argc, char** argv) {
   merilon::qt::PointSearchView pointSearchView(program, platform, &drawingView);
   merilon::qt::DxfExportDialogView dxfExportView(program, platform, &mainView);
   merilon::qt::PointGenerationView pointGenerationView(program, platform, &drawingView);
+  merilon::qt::SectionViewerView sectionViewerView(program, platform);
+  sectionViewerView.setAttribute(Qt::WA_QuitOnClose, false);
   mainView.openAfterStart(std::move(startFiles));
   merilon::qt::centreOnScreen(mainView);
   mainView.show();

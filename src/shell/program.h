@@ -8,6 +8,7 @@
 
 #include "alignment/alignment.h"
 #include "alignment/cross_section_dialog.h"
+#include "alignment/section_viewer.h"
 #include "drawing/drawing_dialogs.h"
 #include "drawing/drawing_window.h"
 #include "drawing/point_edit_dialog.h"
@@ -88,6 +89,8 @@ class Program {
   TFormGenerpkt FormGenerpkt{*this};
   // What the drawing window's tool states hand over to.
   PointTools pointTools{*this};
+  // The cross-section viewer of the drawing window.
+  TFormPrzekroje FormPrzekroje{platform};
 
   // Runs the start-up of the main window; false when the program must end.
   bool start();

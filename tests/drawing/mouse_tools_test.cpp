@@ -230,19 +230,5 @@ TEST(MouseToolsTest, WheelZoomsAboutTheCursorAndMiddleDragPansAsOneHistoryEntry)
   EXPECT_EQ(t.w().toolMode, 0);
 }
 
-TEST(MouseToolsTest, ProfileViewerNeedsItsProgramAndTheSectionFile) {
-  Tools t;
-  t.w().ToolButton26Click();
-  EXPECT_TRUE(t.platform.messages.empty()) << "no .TER file yet: nothing to show";
-  const auto ter = t.folder / "teren.TER";
-  testing::writeBytes(ter, "x\r\n");
-  t.program->FormPoprzeczka.lastTerFileName = ter.string();
-  t.w().ToolButton26Click();
-  ASSERT_EQ(t.platform.messages.size(), 1u);
-  EXPECT_NE(t.platform.messages[0].text.find("WinVo308.exe"), std::string::npos);
-  EXPECT_EQ(t.w().lastCommand, 11);
-  EXPECT_EQ(t.w().StatusBar1.text, "");
-}
-
 }  // namespace
 }  // namespace merilon

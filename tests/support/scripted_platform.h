@@ -54,6 +54,14 @@ class ScriptedPlatform : public Platform {
   void showModeless(Form& form) override { form.visible = true; }
   void closeForm(Form& form) override { form.visible = false; }
   Printer* printer() override { return &printerDevice; }
+  // Programs started: "EXECUTABLE PARAMETERS IN FOLDER".
+  std::vector<std::string> startedPrograms;
+  bool startProgram(const std::filesystem::path& executable, const std::string& parameters,
+                    const std::filesystem::path& workingFolder) override {
+    startedPrograms.push_back(executable.string() + " " + parameters + " in " +
+                              workingFolder.string());
+    return true;
+  }
 
   // Texts of the messages shown so far ("TITLE: TEXT").
   std::vector<std::string> shownTexts() const;
