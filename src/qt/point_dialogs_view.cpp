@@ -172,8 +172,10 @@ PointGenerationView::PointGenerationView(Program& program, QtPlatform& platform,
       {edits_[0].widget, &TFormGenerpkt::Edit6Change},
       {edits_[1].widget, &TFormGenerpkt::Edit1Change},
       {edits_[2].widget, &TFormGenerpkt::Edit2Change}};
-  for (auto [widget, handler] : exclusive) {
-    connect(widget, &QLineEdit::textEdited, this,
+  for (const auto& entry : exclusive) {
+    // A plain copy: the lambda must not capture a name bound into this loop's local array.
+    const auto handler = entry.second;
+    connect(entry.first, &QLineEdit::textEdited, this,
             [this, handler] { run([this, handler] { (model_.*handler)(); }); });
   }
   generate_ = new QPushButton(this);
