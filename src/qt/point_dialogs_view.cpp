@@ -168,16 +168,12 @@ PointGenerationView::PointGenerationView(Program& program, QtPlatform& platform,
   }
   layout->addLayout(grid);
   // Typing into one way of generating empties the other two.
-  const std::pair<QLineEdit*, void (TFormGenerpkt::*)()> exclusive[] = {
-      {edits_[0].widget, &TFormGenerpkt::Edit6Change},
-      {edits_[1].widget, &TFormGenerpkt::Edit1Change},
-      {edits_[2].widget, &TFormGenerpkt::Edit2Change}};
-  for (const auto& entry : exclusive) {
-    // A plain copy: the lambda must not capture a name bound into this loop's local array.
-    const auto handler = entry.second;
-    connect(entry.first, &QLineEdit::textEdited, this,
-            [this, handler] { run([this, handler] { (model_.*handler)(); }); });
-  }
+  connect(edits_[0].widget, &QLineEdit::textEdited, this,
+          [this] { run([this] { model_.Edit6Change(); }); });
+  connect(edits_[1].widget, &QLineEdit::textEdited, this,
+          [this] { run([this] { model_.Edit1Change(); }); });
+  connect(edits_[2].widget, &QLineEdit::textEdited, this,
+          [this] { run([this] { model_.Edit2Change(); }); });
   generate_ = new QPushButton(this);
   generate_->setDefault(true);
   cancel_ = new QPushButton(this);
