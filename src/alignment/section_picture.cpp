@@ -48,7 +48,9 @@ std::vector<double> gridValues(double from, double to, double step) {
   if (!std::isfinite(first) || !std::isfinite(last) || last - first > kMaxGridLines) {
     return values;
   }
-  for (double k = first; k <= last; ++k) values.push_back(k * step);
+  // Counted in whole steps: beyond 2^53 adding one to a double leaves it unchanged.
+  const auto count = static_cast<long long>(last - first);
+  for (long long k = 0; k <= count; ++k) values.push_back((first + static_cast<double>(k)) * step);
   return values;
 }
 

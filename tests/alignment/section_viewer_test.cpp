@@ -192,6 +192,24 @@ TEST(SectionViewerTest, DrawsTheSectionOverItsOffsetsAndHeightsWithExaggeratedHe
   EXPECT_NE(v.canvas.findText("Przewyższenie pionowe 10×"), nullptr);
 }
 
+// Heights and offsets far beyond a survey's (a hostile or broken file): the grid stays bounded,
+// and at 1e18 the multiples of a centimetre step are beyond the doubles that count by one.
+TEST(SectionViewerTest, FarOffValuesDrawABoundedGrid) {
+  const struct {
+    double offset, height;
+  } cases[] = {{5, 1e18}, {5, -1e18}, {1e18, 100}, {-1e17, 1e16}, {5, 9007199254740992.0}};
+  for (const auto& c : cases) {
+    TerSection s;
+    s.points = {{0, c.height, 0}, {c.offset, c.height + 0.5, 0}};
+    for (bool paper : {false, true}) {
+      RecordingCanvas canvas{800, 500};
+      drawSectionPicture(canvas, s, {0, 0, 800, 500}, {10, paper});
+      EXPECT_LT(canvas.of(CanvasOp::Line).size(), 2000u) << c.offset << " " << c.height;
+      EXPECT_EQ(canvas.of(CanvasOp::Marker).size(), 2u) << c.offset << " " << c.height;
+    }
+  }
+}
+
 TEST(SectionViewerTest, StepsThroughTheSectionsAndChoosesByChainage) {
   Viewer v;
   TFormPrzekroje& f = v.form;
