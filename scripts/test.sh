@@ -36,7 +36,9 @@ sanitize() (
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
   # The random user takes minutes a seed under the sanitizers; the normal stage runs three.
   export MERILON_STRESS_SEEDS=${MERILON_STRESS_SEEDS:-1}
+  # -O1 and line tables only: the build is a third quicker, and reports still name file and line.
   cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMERILON_BUILD_BENCH=OFF \
+    "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" \
     "-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined -fno-sanitize-recover=all" \
     "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined" >/dev/null &&
     cmake --build build-asan -j "$jobs" &&
