@@ -196,12 +196,17 @@ std::size_t afterLineEnd(std::string_view bytes, std::size_t end) {
 }  // namespace
 
 std::size_t TextLineReader::lineCount() const {
-  std::size_t lines = 0;
-  std::size_t lf = std::string_view::npos;
-  for (std::size_t i = 0; i < bytes_.size(); i = afterLineEnd(bytes_, lineEndAt(bytes_, i, lf))) {
-    ++lines;
+  // One pass without branches: every LF ends a line, and so does a CR not followed by LF.
+  const auto* d = reinterpret_cast<const unsigned char*>(bytes_.data());
+  const std::size_t n = bytes_.size();
+  if (n == 0) return 0;
+  std::size_t ends = 0;
+  for (std::size_t i = 0; i + 1 < n; ++i) {
+    ends += static_cast<std::size_t>((d[i] == '\n') | ((d[i] == '\r') & (d[i + 1] != '\n')));
   }
-  return lines;
+  // The last byte either ends the last line or belongs to a line without an end: one more line
+  // either way.
+  return ends + 1;
 }
 
 bool TextLineReader::next(std::string& utf8Line, std::size_t& rawLength) {

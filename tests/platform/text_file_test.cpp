@@ -122,6 +122,22 @@ TEST(TextFiles, LineReaderStreamsAcrossBufferBorders) {
     got.push_back(line);
   }
   EXPECT_EQ(got, expected);
+  EXPECT_EQ(reader.lineCount(), expected.size());
+}
+
+TEST(TextFiles, LineReaderCountsTheLinesItGives) {
+  TempFolder dir;
+  for (const char* text : {"", "a", "a\n", "a\r\n", "a\r", "\n", "\r", "\r\n", "\r\r\n\n",
+                           "a\rb\nc\r\nd", "a\n\r", "\n\n\r\r"}) {
+    testing::writeBytes(dir / "t.txt", text);
+    TextLineReader reader;
+    std::string error, line;
+    ASSERT_TRUE(reader.open(dir / "t.txt", error));
+    const std::size_t counted = reader.lineCount();
+    std::size_t given = 0, raw = 0;
+    while (reader.next(line, raw)) ++given;
+    EXPECT_EQ(counted, given) << ::testing::PrintToString(std::string(text));
+  }
 }
 
 TEST(TextFiles, SafeWriterKeepsTheOldFileWhenItCannotFinish) {
