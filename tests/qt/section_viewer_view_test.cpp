@@ -88,6 +88,8 @@ TEST(QtSectionViewer, ShowsEachSectionOfTheFileWhereItsOffsetsAndHeightsLie) {
   EXPECT_EQ(view.windowTitle(), "Przekroje poprzeczne terenu");
   EXPECT_FALSE(view.previousButton()->isEnabled());
   EXPECT_EQ(view.chainages()->count(), 3);
+  EXPECT_EQ(view.chainages()->currentText(), "10.00") << "the shown section's chainage";
+  EXPECT_EQ(view.model().ComboBox1.text, "10.00");
 
   const struct {
     double o0, o1, zLow, zHigh;
