@@ -1,7 +1,6 @@
 // The Qt view of the cross-section viewer (TFormPrzekroje): the surface showing the section,
 // previous and next, the chainage drop-down, the vertical-scale choice, printing and closing.
-// The section is drawn by the form on a Qt canvas; printing asks Qt's print dialog for the
-// printer and lets the form draw the page.
+// The section is drawn by the form on a Qt canvas; the form prints on the program's printer.
 #pragma once
 
 #include <QComboBox>
@@ -64,7 +63,6 @@ class SectionViewerView : public QWidget, public FormView {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void print();
   Program& program_;
   TFormPrzekroje& model_;
   QtPlatform& platform_;
