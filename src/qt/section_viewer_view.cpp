@@ -53,12 +53,14 @@ SectionViewerView::SectionViewerView(Program& program, QtPlatform& platform, QWi
   layout->addWidget(surface_, 1);
 
   auto* row = new QHBoxLayout;
+  // Made in the order they stand in, which is the order Tab goes through them.
   previous_ = new QPushButton(this);
-  next_ = new QPushButton(this);
   chainageCaption_ = new QLabel(this);
   chainages_ = new QComboBox(this);
   chainages_->setMinimumContentsLength(10);
   bindCombo(chainages_, model_.ComboBox1, platform_);
+  chainageCaption_->setBuddy(chainages_);
+  next_ = new QPushButton(this);
   equal_ = new QRadioButton(this);
   exaggerated_ = new QRadioButton(this);
   factors_ = new QComboBox(this);

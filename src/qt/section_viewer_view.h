@@ -54,8 +54,11 @@ class SectionViewerView : public QWidget, public FormView {
   QPushButton* previousButton() const { return previous_; }
   QPushButton* nextButton() const { return next_; }
   QComboBox* chainages() const { return chainages_; }
+  QRadioButton* equalButton() const { return equal_; }
   QRadioButton* exaggeratedButton() const { return exaggerated_; }
   QComboBox* factors() const { return factors_; }
+  QPushButton* printButton() const { return print_; }
+  QPushButton* closeButton() const { return close_; }
   // Runs a handler of the form and mirrors the result.
   void run(const std::function<void()>& handler);
 
