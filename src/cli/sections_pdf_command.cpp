@@ -1,5 +1,6 @@
 // merilon-cli sections-pdf: every cross-section of a .TER file on A4 pages, several a page with
-// chainage, scale and scale bar, drawn by the same page as the viewer's printout.
+// chainage, scale and scale bar, drawn by the same page as the viewer's printout, as vector
+// drawings on the PDF printer's pages.
 #include <cstdio>
 #include <filesystem>
 
