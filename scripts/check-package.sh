@@ -75,6 +75,10 @@ check "merilon-cli imports the example survey (3000 points)" bash -c \
      --symbol 5 >/dev/null 2>&1 && test "$(/usr/bin/merilon-cli points "$0/p.meri" | awk -F"\t" "NF == 6" | wc -l)" = 3000' \
   "$work" "$repo"
 
+check "merilon-cli prints the example's sections to a PDF file with their texts" bash -c \
+  '/usr/bin/merilon-cli sections "$0/p.meri" "$1/examples/droga_trasa.TRS" -o "$0/p.TER" \
+     >/dev/null 2>&1 && /usr/bin/merilon-cli sections-pdf "$0/p.TER" -o "$0/p.pdf" >/dev/null 2>&1 &&
+   pdftotext -f 1 -l 1 "$0/p.pdf" - | grep -q "Pikietaż 10.00"' "$work" "$repo"
 check "its settings went to the user's folder, not /usr/share/merilon" bash -c \
   'test -f "$0/config/merilon/MERI_PARAM.knf" && test ! -e /usr/share/merilon/MERI_PARAM.knf' \
   "$work"

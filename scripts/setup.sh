@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 packages=(cmake g++ make qt6-base-dev libqt6svg6 libgtest-dev libgmock-dev libbenchmark-dev
           qt6-translations-l10n xvfb xauth imagemagick locales gdal-bin python3-ezdxf
           fonts-liberation libpugixml-dev clang libclang-rt-14-dev
-          dpkg-dev openbox x11-utils desktop-file-utils poppler-utils)
+          dpkg-dev openbox x11-utils desktop-file-utils poppler-utils xdotool)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <vector>
 
 #include "alignment/alignment_drawing.h"
@@ -75,13 +76,25 @@ std::string scaleText(const SectionPictureGeometry& g, double exaggeration, bool
          formatFixed(exaggeration, exaggeration == std::floor(exaggeration) ? 0 : 1) + "×";
 }
 
+// Point markers as on the screen: 4 pixels at 96 per inch, as large on a finer canvas (a
+// printer's page), where a marker of 4 device pixels would be a speck.
+void drawSectionMarkers(Canvas& c, std::span<const Marker> markers, double unit) {
+  const int half = toPixel(2 * unit);
+  if (half <= 2) return c.drawMarkers(markers);
+  for (const Marker& m : markers) {
+    c.setPen(m.colour, hairWidth(unit), PenStyle::Solid);
+    c.setBrush(kWhite, true);
+    c.rectangle(m.x - half, m.y - half, m.x + half, m.y + half);
+  }
+}
+
 // The scale bar under the plot: two blocks of half the bar's length, black and white.
 void scaleBar(Canvas& c, const SectionPictureGeometry& g, int top, double unit) {
   const double metres = niceStep(80 * unit / g.pixelsPerMetreX);
   const double length = metres * g.pixelsPerMetreX;
   const int x0 = g.plotLeft, h = std::max(2, toPixel(4 * unit));
   const int xm = toPixel(x0 + length / 2), x1 = toPixel(x0 + length);
-  c.setPen(kBlack, 1, PenStyle::Solid);
+  c.setPen(kBlack, hairWidth(unit), PenStyle::Solid);
   c.setBrush(kBlack, true);
   c.rectangle(x0, top, xm + 1, top + h);
   c.setBrush(kWhite, true);
@@ -92,6 +105,8 @@ void scaleBar(Canvas& c, const SectionPictureGeometry& g, int top, double unit) 
 }
 
 }  // namespace
+
+int hairWidth(double unit) { return std::max(1, toPixel(unit)); }
 
 double roundScaleDenominator(double atLeast) {
   if (!(atLeast > 1)) return 1;
@@ -170,7 +185,8 @@ SectionPictureGeometry drawSectionPicture(Canvas& c, const TerSection& section,
   // Grid with its labels: offsets under the plot, heights on its left.
   const double stepO = niceStep(60 * unit / g.pixelsPerMetreX);
   const double stepZ = niceStep(28 * unit / g.pixelsPerMetreY);
-  c.setPen(kGrid, 1, PenStyle::Solid);
+  const int hair = hairWidth(unit);
+  c.setPen(kGrid, hair, PenStyle::Solid);
   for (double o : gridValues(g.offsetAtLeft, offsetAtRight, stepO)) {
     line(c, g.x(o), g.plotTop, g.x(o), g.plotBottom);
   }
@@ -187,12 +203,12 @@ SectionPictureGeometry drawSectionPicture(Canvas& c, const TerSection& section,
     c.drawText(g.plotLeft - toPixel(4 * unit) - c.textWidth(text),
                toPixel(g.y(z) - labelHeight / 2.0), text, kBlack, 0);
   }
-  c.setPen(kFrame, 1, PenStyle::Solid);
+  c.setPen(kFrame, hair, PenStyle::Solid);
   c.setBrush(kWhite, false);
   c.rectangle(g.plotLeft, g.plotTop, g.plotRight + 1, g.plotBottom + 1);
 
   // The axis: offset 0.
-  c.setPen(kAxis, 1, PenStyle::DashDot);
+  c.setPen(kAxis, hair, PenStyle::DashDot);
   line(c, g.x(0), g.plotTop, g.x(0), g.plotBottom);
   c.drawText(toPixel(g.x(0) + 3 * unit), g.plotTop + toPixel(2 * unit), "oś", kAxis, 0);
 
@@ -209,7 +225,7 @@ SectionPictureGeometry drawSectionPicture(Canvas& c, const TerSection& section,
   for (const SectionPoint& p : section.points) {
     markers.push_back({toPixel(g.x(p.offset)), toPixel(g.y(p.height)), colours[12]});
   }
-  c.drawMarkers(markers);
+  drawSectionMarkers(c, markers, unit);
 
   const std::string scale = scaleText(g, exaggeration, options.paper);
   c.setFont("Arial", kLabelPoints);

@@ -36,6 +36,10 @@ struct SectionPictureGeometry {
 // The segment pen is this wide (pixels at 96 per inch; wider on finer canvases).
 inline constexpr int kSectionLineWidth = 3;
 
+// The width of the thin lines (grid, frame, axis) on a canvas with `unit` pixels for each
+// pixel at 96 per inch: one screen pixel, as thick on paper.
+int hairWidth(double unit);
+
 // The smallest round scale denominator (1, 2, 2.5 or 5 times a power of ten) not below `atLeast`.
 double roundScaleDenominator(double atLeast);
 

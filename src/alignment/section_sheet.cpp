@@ -43,7 +43,7 @@ std::vector<SectionPictureGeometry> drawSectionSheetPage(Canvas& c, const Sectio
   for (std::size_t k = 0; k < p.sections.size() && k < static_cast<std::size_t>(rows); ++k) {
     const int y = top + static_cast<int>(k) * cellHeight;
     if (k > 0) {
-      c.setPen(kRule, 1, PenStyle::Solid);
+      c.setPen(kRule, hairWidth(c.fontPixelsPerInch() / 96.0), PenStyle::Solid);
       c.moveTo(margin, y - headingHeight / 2);
       c.lineTo(margin + width, y - headingHeight / 2);
     }

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "alignment/section_sheet.h"
+#include "platform/busy_cursor.h"
 #include "platform/number_text.h"
+#include "platform/printer.h"
 #include "platform/text_file.h"
 #include "points/no_value.h"
 #include "points/numeric_helpers.h"
@@ -138,6 +140,29 @@ void TFormPrzekroje::ComboBox2Change() {
 }
 
 double TFormPrzekroje::exaggeration() const { return RadioButton1.checked ? 1 : factor_; }
+
+void TFormPrzekroje::Button3Click() {
+  if (current_ < 0) return;
+  Printer* printer = platform_.printer();
+  if (!printer) {
+    showMessage(platform_, MessageIcon::Error, MessageButtons::Ok, kTitle, "Brak drukarki");
+    return;
+  }
+  // A section is wide and low: landscape fills the page.
+  printer->setOrientation(PageOrientation::Landscape);
+  if (!printer->showPrintDialog()) return;
+  Canvas* page = printer->beginDocument(kTitle);
+  bool printed = page != nullptr;
+  if (page) {
+    BusyCursor busy(platform_);
+    printShownSection(*page);
+    printed = printer->endDocument();
+  }
+  if (!printed) {
+    showMessage(platform_, MessageIcon::Error, MessageButtons::Ok, kTitle,
+                "Nie udało się wydrukować przekroju");
+  }
+}
 
 void TFormPrzekroje::Button4Click() { platform_.closeForm(*this); }
 

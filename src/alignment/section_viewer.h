@@ -44,6 +44,8 @@ class TFormPrzekroje : public Form {
   void RadioButton1Click();
   void RadioButton2Click();
   void ComboBox2Change();  // a factor typed or chosen; anything but a number above 1 is ignored
+  // "Drukuj": the shown section on the printer chosen in the print dialog, on a landscape page.
+  void Button3Click();
   void Button4Click();
   // Home, End, Page Up, Page Down and the arrows step through the sections.
   enum class Key { First, Last, Previous, Next };

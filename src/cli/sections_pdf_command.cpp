@@ -1,8 +1,8 @@
 // merilon-cli sections-pdf: every cross-section of a .TER file on A4 pages, several a page with
-// chainage, scale and scale bar, drawn by the same page as the viewer's printout.
+// chainage, scale and scale bar, drawn by the same page as the viewer's printout, as vector
+// drawings on the PDF printer's pages.
 #include <cstdio>
 #include <filesystem>
-#include <system_error>
 
 #include "alignment/cross_section_text.h"
 #include "alignment/section_sheet.h"
@@ -15,17 +15,14 @@
 
 #ifdef MERILON_HAVE_QT_CANVAS
 #include <QGuiApplication>
-#include <QPainter>
-#include <QPdfWriter>
 
-#include "page_image.h"
+#include "pdf_file_printer.h"
 #endif
 
 namespace merilon::cli {
 namespace {
 
 constexpr double kLargestExaggeration = 1000;
-constexpr int kPdfDpi = 300;
 
 }  // namespace
 
@@ -78,50 +75,36 @@ int runSectionsPdf(const std::vector<std::string>& words, const CliEnvironment& 
   char* argv[] = {name, nullptr};
   QGuiApplication app(argc, argv);
 
-  // Written beside the output and renamed over it, so a failed run leaves an old file whole.
-  const std::filesystem::path target(out);
-  std::filesystem::path temporary = target;
-  temporary += ".tmp";
   const int pages = sectionSheetPageCount(text.sections.size());
-  bool painted = false;
-  {
-    QPdfWriter writer(QString::fromStdString(temporary.string()));
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    writer.setResolution(kPdfDpi);
-    writer.setTitle("Przekroje poprzeczne terenu");
-    writer.setCreator("Merilon");
-    QPainter painter;
-    if (painter.begin(&writer)) {
-      SectionSheetPage page;
-      page.heading =
-          "Przekroje poprzeczne terenu: " + std::filesystem::path(input).filename().string();
-      page.pageCount = pages;
-      page.exaggeration = exaggeration;
-      for (int k = 0; k < pages; ++k) {
-        if (k > 0) writer.newPage();
-        page.pageNumber = k + 1;
-        page.sections.clear();
-        for (std::size_t s = static_cast<std::size_t>(k) * kSectionsPerPage;
-             s < text.sections.size() && page.sections.size() < kSectionsPerPage; ++s) {
-          page.sections.push_back(&text.sections[s]);
-        }
-        qt::paintPageImage(painter, writer.pageLayout(), writer.resolution(),
-                           [&page](Canvas& c) { drawSectionSheetPage(c, page); });
+  // The printer writes the file whole or leaves an old one untouched.
+  qt::PdfFilePrinter printer(out);
+  bool written = false;
+  if (Canvas* canvas = printer.beginDocument("Przekroje poprzeczne terenu")) {
+    SectionSheetPage page;
+    page.heading =
+        "Przekroje poprzeczne terenu: " + std::filesystem::path(input).filename().string();
+    page.pageCount = pages;
+    page.exaggeration = exaggeration;
+    bool drawn = true;
+    for (int k = 0; drawn && k < pages; ++k) {
+      drawn = k == 0 || printer.newPage();
+      page.pageNumber = k + 1;
+      page.sections.clear();
+      for (std::size_t s = static_cast<std::size_t>(k) * kSectionsPerPage;
+           s < text.sections.size() && page.sections.size() < kSectionsPerPage; ++s) {
+        page.sections.push_back(&text.sections[s]);
       }
-      painted = painter.end();
+      if (drawn) drawSectionSheetPage(*canvas, page);
+    }
+    if (drawn) {
+      written = printer.endDocument();
+    } else {
+      printer.abortDocument();
     }
   }
-  std::error_code ec;
-  if (!painted || !std::filesystem::is_regular_file(temporary, ec) ||
-      std::filesystem::file_size(temporary, ec) == 0) {
-    std::filesystem::remove(temporary, ec);
-    return cliFail(kExitInput, "nie można zapisać pliku " + out);
-  }
-  std::filesystem::rename(temporary, target, ec);
-  if (ec) {
-    std::filesystem::remove(temporary, ec);
-    return cliFail(kExitInput, "nie można zapisać pliku " + out);
+  if (!written) {
+    return cliFail(kExitInput, "nie można zapisać pliku " + out +
+                                   (printer.error().empty() ? "" : ": " + printer.error()));
   }
   std::printf("Zapisano przekroje: %zu, strony: %d, plik %s\n", text.sections.size(), pages,
               out.c_str());

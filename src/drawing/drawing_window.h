@@ -178,6 +178,9 @@ class TGRAFIKA : public Form {
   // "Cofnij" and "Ponów": point edits, inserts and generations one step back or forward.
   void Cofnij1Click();
   void Ponow1Click();
+  // Whether a menu command can do anything now: "Cofnij" and "Ponów" are greyed with nothing to
+  // take back or forward; every other command is always offered.
+  bool commandAvailable(DrawingCommand command) const;
 
   // --- Printing (printing.cpp) ---------------------------------------------------------------
   void ToolButton27Click();  // "Drukuj w skali": arms the frame of the page's ground

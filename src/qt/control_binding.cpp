@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTextBlock>
 
 #include "points/numeric_helpers.h"
@@ -65,6 +66,9 @@ void syncCombo(QComboBox* w, const ComboBox& c) {
   }
   // A new list of the same length (the chainages of another file) is a new list too.
   if (!same) {
+    // Quietly: clearing the list empties the edit text, which would otherwise be written back
+    // into the form's text before that text is shown.
+    const QSignalBlocker quiet(w);
     const QString keep = w->currentText();
     w->clear();
     for (const auto& item : c.items) w->addItem(toQt(item));

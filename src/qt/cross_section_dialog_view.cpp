@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "alignment/cross_section_dialog.h"
 #include "application_setup.h"
@@ -138,6 +139,17 @@ void CrossSectionDialogView::syncFromModel() {
   syncButton(generate_, model_.Button1);
   syncButton(close_, model_.Button2);
   syncButton(abort_, model_.Button6);
+  fitHeightToText();
+}
+
+void CrossSectionDialogView::fitHeightToText() {
+  // Qt sizes a window by its controls' heights at their preferred widths; the description,
+  // wrapped at the window's width, takes more lines than that and would push the captions under
+  // it onto one another.
+  layout()->activate();
+  const int needed = std::max(layout()->totalHeightForWidth(width()), 0);
+  if (minimumHeight() != needed) setMinimumHeight(needed);
+  if (height() < needed) resize(width(), needed);
 }
 
 void CrossSectionDialogView::runModal() {

@@ -56,6 +56,8 @@ class CrossSectionDialogView : public QDialog, public FormView {
 
  private:
   void run(const std::function<void()>& handler);
+  // Makes the window tall enough for the description as it wraps at the window's width.
+  void fitHeightToText();
   QLineEdit* addField(QGridLayout* grid, int row, int column, Label& caption, Edit& edit);
 
   Program& program_;

@@ -205,6 +205,8 @@ void DrawingWindowView::syncFromModel() {
   }
   for (auto& [action, item] : actions_) {
     if (action->isChecked() != item->checked) action->setChecked(item->checked);
+    const bool available = model_.commandAvailable(item->command);
+    if (action->isEnabled() != available) action->setEnabled(available);
   }
   const QString status = toQt(model_.StatusBar1.text);
   if (status_->text() != status) status_->setText(status);

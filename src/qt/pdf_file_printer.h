@@ -1,6 +1,7 @@
-// A printer that puts its page into a PDF file on A4 paper with no margins, at 600 printer
-// pixels per inch, without dialogs (merilon-cli render). The file is written whole or not at
-// all: a failed or dropped document leaves an existing file untouched.
+// A printer that puts its pages into a PDF file on A4 paper with no margins, at 600 printer
+// pixels per inch, without dialogs (merilon-cli render and sections-pdf). The pages are vector
+// drawings with their texts as text. The file is written whole or not at all: a failed or
+// dropped document leaves an existing file untouched.
 #pragma once
 
 #include <QPdfWriter>
@@ -26,6 +27,8 @@ class PdfFilePrinter : public Printer {
   void showPrinterSetup() override {}
   Canvas* beginDocument(const std::string& title) override;
   bool endDocument() override;
+  // Ends the page of the document begun and begins the next; false when that failed.
+  bool newPage() { return page_ && page_->newPage(); }
   void abortDocument() override;
 
   // Why the last document failed; empty when it did not.

@@ -12,6 +12,8 @@ bool QtPageCanvas::finish() {
   return canvas && canvas->end();
 }
 
+bool QtPageCanvas::newPage() { return page() && device_.newPage(); }
+
 int QtPageCanvas::fontPixelsPerInch() const {
   return device_.logicalDpiY() > 0 ? device_.logicalDpiY() : 96;
 }

@@ -19,6 +19,9 @@ class QtPageCanvas : public Canvas {
   // Ends the page (an empty page when nothing was drawn); false when the device could not be
   // painted on or reported a failure.
   bool finish();
+  // Ends the page and begins the next one of the same document; false when the device could
+  // not be painted on.
+  bool newPage();
 
   int width() const override { return device_.width(); }
   int height() const override { return device_.height(); }

@@ -4,15 +4,11 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QVBoxLayout>
 #include <utility>
 
 #include "alignment/section_viewer.h"
 #include "control_binding.h"
-#include "page_image.h"
-#include "points/numeric_helpers.h"
 #include "qt_platform.h"
 #include "qt_text.h"
 #include "shell/program.h"
@@ -57,12 +53,14 @@ SectionViewerView::SectionViewerView(Program& program, QtPlatform& platform, QWi
   layout->addWidget(surface_, 1);
 
   auto* row = new QHBoxLayout;
+  // Made in the order they stand in, which is the order Tab goes through them.
   previous_ = new QPushButton(this);
-  next_ = new QPushButton(this);
   chainageCaption_ = new QLabel(this);
   chainages_ = new QComboBox(this);
   chainages_->setMinimumContentsLength(10);
   bindCombo(chainages_, model_.ComboBox1, platform_);
+  chainageCaption_->setBuddy(chainages_);
+  next_ = new QPushButton(this);
   equal_ = new QRadioButton(this);
   exaggerated_ = new QRadioButton(this);
   factors_ = new QComboBox(this);
@@ -97,7 +95,7 @@ SectionViewerView::SectionViewerView(Program& program, QtPlatform& platform, QWi
           [this] { run([this] { model_.RadioButton2Click(); }); });
   connect(factors_, &QComboBox::editTextChanged, this,
           [this] { run([this] { model_.ComboBox2Change(); }); });
-  connect(print_, &QPushButton::clicked, this, [this] { print(); });
+  connect(print_, &QPushButton::clicked, this, [this] { run([this] { model_.Button3Click(); }); });
   connect(close_, &QPushButton::clicked, this, [this] { run([this] { model_.Button4Click(); }); });
 
   platform_.registerView(model_, *this);
@@ -160,31 +158,6 @@ void SectionViewerView::keyPressEvent(QKeyEvent* e) {
     default:
       return QWidget::keyPressEvent(e);
   }
-}
-
-void SectionViewerView::print() {
-  if (model_.current() < 0) return;
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setPageSize(QPageSize(QPageSize::A4));
-  // A section is wide and low: landscape fills the page.
-  printer.setPageOrientation(QPageLayout::Landscape);
-  printer.setDocName(toQt(model_.Caption));
-  QPrintDialog dialog(&printer, this);
-  dialog.setWindowTitle(toQt(model_.Button3.hint));
-  if (dialog.exec() != QDialog::Accepted) return;
-  QPainter painter;
-  if (!painter.begin(&printer)) {
-    run([this] {
-      showMessage(platform_, MessageIcon::Error, MessageButtons::Ok, model_.Caption,
-                  "Nie można rozpocząć drukowania");
-    });
-    return;
-  }
-  platform_.setBusyCursor(true);
-  paintPageImage(painter, printer.pageLayout(), printer.resolution(),
-                 [this](Canvas& page) { model_.printShownSection(page); });
-  painter.end();
-  platform_.setBusyCursor(false);
 }
 
 }  // namespace merilon::qt

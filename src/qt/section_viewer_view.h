@@ -1,7 +1,6 @@
 // The Qt view of the cross-section viewer (TFormPrzekroje): the surface showing the section,
 // previous and next, the chainage drop-down, the vertical-scale choice, printing and closing.
-// The section is drawn by the form on a Qt canvas; printing asks Qt's print dialog for the
-// printer and lets the form draw the page.
+// The section is drawn by the form on a Qt canvas; the form prints on the program's printer.
 #pragma once
 
 #include <QComboBox>
@@ -55,8 +54,11 @@ class SectionViewerView : public QWidget, public FormView {
   QPushButton* previousButton() const { return previous_; }
   QPushButton* nextButton() const { return next_; }
   QComboBox* chainages() const { return chainages_; }
+  QRadioButton* equalButton() const { return equal_; }
   QRadioButton* exaggeratedButton() const { return exaggerated_; }
   QComboBox* factors() const { return factors_; }
+  QPushButton* printButton() const { return print_; }
+  QPushButton* closeButton() const { return close_; }
   // Runs a handler of the form and mirrors the result.
   void run(const std::function<void()>& handler);
 
@@ -64,7 +66,6 @@ class SectionViewerView : public QWidget, public FormView {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void print();
   Program& program_;
   TFormPrzekroje& model_;
   QtPlatform& platform_;

@@ -309,19 +309,57 @@ TEST(SectionViewerTest, RefusesFilesWithoutSectionsAndKeepsWhatItShowed) {
 TEST(SectionViewerTest, PrintsTheShownSectionAtARoundScaleAndSheetsHoldFourSections) {
   Viewer v;
   v.form.Button2Click();
-  RecordingCanvas page(1123, 794);  // A4 landscape at 96 pixels per inch
-  v.form.printShownSection(page);
+  testing::ScriptedPrinter& printer = v.platform.printerDevice;
+  const RecordingCanvas& page = printer.page;  // A4 at 254 pixels per inch: 10 to a millimetre
+  v.form.Button3Click();
+  ASSERT_EQ(printer.ended, 1);
+  EXPECT_EQ(printer.orientations.back(), PageOrientation::Landscape);
+  EXPECT_EQ(printer.title, "Przekroje poprzeczne terenu");
   EXPECT_NE(page.findText("Przekroje poprzeczne terenu: teren.TER"), nullptr);
   EXPECT_NE(page.findText("Strona 1 z 1"), nullptr);
   EXPECT_NE(page.findText("Pikietaż 40.00    Liczba punktów: 2"), nullptr);
   // 8 m across about 25 cm of paper: 1:50.
   EXPECT_NE(page.findText("Skala 1:50"), nullptr);
+  // Markers and thin lines as large as on the screen: 1 mm squares, 0.3 mm lines.
+  std::size_t markers = 0;
+  for (const CanvasOp& r : page.of(CanvasOp::Rectangle)) {
+    if (r.pen != Rgb{128, 128, 0}) continue;
+    ++markers;
+    EXPECT_EQ(r.x2 - r.x1, 10);
+    EXPECT_EQ(r.y2 - r.y1, 10);
+  }
+  EXPECT_EQ(markers, 2u);
+  for (const CanvasOp& l : page.of(CanvasOp::Line)) EXPECT_GE(l.penWidth, 3);
   v.form.RadioButton2Click();
-  page.ops.clear();
-  v.form.printShownSection(page);
+  v.form.Button3Click();
   // 1.5 m of height tenfold on about 14.5 cm of paper: 1:200 across, 1:20 upwards.
   EXPECT_NE(page.findText("Skala 1:200, pionowa 1:20"), nullptr);
   EXPECT_NE(page.findText("5 m"), nullptr) << "the scale bar";
+  EXPECT_TRUE(v.platform.messages.empty());
+
+  const struct {
+    const char* what;
+    bool confirm, failBegin, failEnd;
+    int ended;
+    std::size_t messages;
+  } failures[] = {
+      {"dialog cancelled", false, false, false, 0, 0},
+      {"no document", true, true, false, 0, 1},
+      {"the printer failed", true, false, true, 1, 1},
+  };
+  for (const auto& c : failures) {
+    Viewer w;
+    testing::ScriptedPrinter& p = w.platform.printerDevice;
+    p.confirmDialog = c.confirm;
+    p.failBegin = c.failBegin;
+    p.failEnd = c.failEnd;
+    w.form.Button3Click();
+    EXPECT_EQ(p.ended, c.ended) << c.what;
+    ASSERT_EQ(w.platform.messages.size(), c.messages) << c.what;
+    if (c.messages) {
+      EXPECT_EQ(w.platform.messages[0].text, "Nie udało się wydrukować przekroju") << c.what;
+    }
+  }
   EXPECT_EQ(roundScaleDenominator(50), 50);
   EXPECT_EQ(roundScaleDenominator(50.01), 100);
   EXPECT_EQ(roundScaleDenominator(201), 250);

@@ -441,6 +441,12 @@ TEST(PointToolsTest, UndoAndRedoAcrossEditInsertAndGeneration) {
   t.p().FormZmienpkt.Button1Click();
   t.generate(4, 5, [](TFormGenerpkt& g) { g.Button1Click(); });
   ASSERT_EQ(t.points().pointCount(), 8);
+  // The menu offers what can be done: greyed "Ponów" with nothing undone, and so on.
+  const auto offered = [&t] {
+    return std::pair{t.w().commandAvailable(DrawingCommand::Undo),
+                     t.w().commandAvailable(DrawingCommand::Redo)};
+  };
+  EXPECT_EQ(offered(), std::pair(true, false));
   const PointRecord generated = t.point(8);
   EXPECT_FALSE(t.main().pointsSaved);
   const std::size_t drawnBefore = t.canvas.ops.size();
@@ -451,13 +457,15 @@ TEST(PointToolsTest, UndoAndRedoAcrossEditInsertAndGeneration) {
   EXPECT_GT(t.canvas.ops.size(), drawnBefore);  // redrawn
   EXPECT_EQ(t.point(1).z, original.z);
   EXPECT_TRUE(t.main().pointsSaved);  // back at the state of start
-  t.w().Cofnij1Click();               // nothing more: a beep
+  EXPECT_EQ(offered(), std::pair(false, true));
+  t.w().Cofnij1Click();  // nothing more (the menu item is greyed): a beep
   EXPECT_EQ(t.platform.beeps, 1);
   for (int count : {6, 7, 8}) {
     t.w().Ponow1Click();
     EXPECT_EQ(t.points().pointCount(), count);
     EXPECT_FALSE(t.main().pointsSaved);
   }
+  EXPECT_EQ(offered(), std::pair(true, false));
   EXPECT_EQ(t.point(1).z, 99.5);
   EXPECT_EQ(t.point(7).x, 500);
   EXPECT_EQ(t.point(8).x, generated.x);

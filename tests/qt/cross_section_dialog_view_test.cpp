@@ -6,7 +6,11 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
+#include <fstream>
 
 #include "alignment/cross_section_dialog.h"
 #include "qt_platform.h"
@@ -27,6 +31,32 @@ void typeText(QWidget* widget, const QString& text) {
 void pressKey(QWidget* widget, int key, const QString& text = {}) {
   QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
   QApplication::sendEvent(widget, &press);
+}
+
+// The visible captions, fields and buttons of `dialog` that overlap one another or are cut short
+// of the height their text needs (a wrapped label, its height for its width).
+std::vector<std::string> crowdedControls(const QWidget& dialog) {
+  std::vector<QWidget*> controls;
+  for (QWidget* w : dialog.findChildren<QWidget*>()) {
+    if (w->isVisible() && (qobject_cast<QLabel*>(w) || qobject_cast<QLineEdit*>(w) ||
+                           qobject_cast<QAbstractButton*>(w))) {
+      controls.push_back(w);
+    }
+  }
+  std::vector<std::string> crowded;
+  for (std::size_t a = 0; a < controls.size(); ++a) {
+    const QWidget* w = controls[a];
+    const int needed = w->hasHeightForWidth() ? w->heightForWidth(w->width())
+                                              : w->minimumSizeHint().height();
+    if (w->height() < needed) crowded.push_back("cut: " + w->property("text").toString().toStdString());
+    for (std::size_t b = a + 1; b < controls.size(); ++b) {
+      if (w->geometry().intersects(controls[b]->geometry())) {
+        crowded.push_back(w->property("text").toString().toStdString() + " over " +
+                          controls[b]->property("text").toString().toStdString());
+      }
+    }
+  }
+  return crowded;
 }
 
 struct QtCrossSections : ::testing::Test {
@@ -82,6 +112,35 @@ TEST_F(QtCrossSections, GenerateWritesTheFileChosenWithTheExtensionForced) {
   EXPECT_TRUE(std::filesystem::exists(folder / "wynik.TER"));
   EXPECT_FALSE(view->isVisible());
   EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(QtCrossSections, ALongDescriptionOnTwoLinesLeavesEveryCaptionReadable) {
+  // The example road's description, as long as a real one: it wraps in the dialog's width.
+  const std::filesystem::path trs = folder / "dluga.TRS";
+  std::ifstream in(std::filesystem::path(MERILON_TEST_DATA) / "alignment" / "prosta_luk.TRS");
+  std::ofstream out(trs, std::ios::binary);
+  std::string line;
+  for (int k = 0; std::getline(in, line); ++k) {
+    out << (k == 1 ? "\"DROGA\",\"Obwodnica - przyklad z lukami w obie strony\",x,0,4\r" : line)
+        << "\n";
+  }
+  out.close();
+  platform.fileDialogHook = [&](const FileDialogRequest&, bool) { return std::optional(trs); };
+  std::vector<std::string> before, after;
+  int lines = 0;
+  QTimer::singleShot(0, view.get(), [&] {
+    before = crowdedControls(*view);
+    view->chooseAlignmentButton()->click();
+    QApplication::processEvents();
+    const QLabel* header = view->headerText();
+    lines = header->height() / header->fontMetrics().lineSpacing();
+    after = crowdedControls(*view);
+    view->closeButton()->click();
+  });
+  runCrossSectionCommand(*program, program->FormPoprzeczka, false);
+  EXPECT_EQ(lines, 2) << "the description wraps";
+  EXPECT_EQ(before, std::vector<std::string>{});
+  EXPECT_EQ(after, std::vector<std::string>{});
 }
 
 TEST_F(QtCrossSections, TheDataOnlyFormHidesGenerateAndKeepsTheWidths) {

@@ -88,6 +88,8 @@ TEST(QtSectionViewer, ShowsEachSectionOfTheFileWhereItsOffsetsAndHeightsLie) {
   EXPECT_EQ(view.windowTitle(), "Przekroje poprzeczne terenu");
   EXPECT_FALSE(view.previousButton()->isEnabled());
   EXPECT_EQ(view.chainages()->count(), 3);
+  EXPECT_EQ(view.chainages()->currentText(), "10.00") << "the shown section's chainage";
+  EXPECT_EQ(view.model().ComboBox1.text, "10.00");
 
   const struct {
     double o0, o1, zLow, zHigh;
@@ -127,6 +129,17 @@ TEST(QtSectionViewer, ShowsEachSectionOfTheFileWhereItsOffsetsAndHeightsLie) {
     EXPECT_FALSE(view.nextButton()->isEnabled()) << "the last section";
     EXPECT_TRUE(view.previousButton()->isEnabled());
   }
+  // Tab goes through the controls in the order they stand in.
+  std::vector<QWidget*> tabOrder;
+  QWidget* w = view.surface();
+  do {
+    if (w->parentWidget() == &view && (w->focusPolicy() & Qt::TabFocus)) tabOrder.push_back(w);
+    w = w->nextInFocusChain();
+  } while (w != view.surface());
+  EXPECT_EQ(tabOrder,
+            (std::vector<QWidget*>{view.surface(), view.previousButton(), view.chainages(),
+                                   view.nextButton(), view.equalButton(), view.exaggeratedButton(),
+                                   view.factors(), view.printButton(), view.closeButton()}));
   // The surface follows the window's size.
   view.resize(1200, 700);
   QApplication::processEvents();

@@ -1,9 +1,10 @@
-// merilon-cli sections-pdf, run as a separate process; the pages are counted with pdfinfo and
-// one is rendered with pdftoppm (poppler-utils).
+// merilon-cli sections-pdf, run as a separate process; the pages are counted with pdfinfo, one
+// is rendered with pdftoppm and read back with pdfimages and pdftotext (poppler-utils).
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <QImage>
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -52,8 +53,9 @@ std::string sections(int n) {
 }
 
 TEST(CliSectionsPdf, PrintsEverySectionFourToAnA4Page) {
-  if (run("command -v pdfinfo >/dev/null && command -v pdftoppm >/dev/null") != 0) {
-    GTEST_SKIP() << "pdfinfo and pdftoppm (poppler-utils) are not installed";
+  if (run("for t in pdfinfo pdftoppm pdftotext pdfimages; do command -v $t || exit 1; done") !=
+      0) {
+    GTEST_SKIP() << "poppler-utils are not installed";
   }
   TempFolder dir;
   const struct { int sections, pages; } cases[] = {{1, 1}, {2, 1}, {4, 1}, {5, 2}, {9, 3}};
@@ -80,6 +82,19 @@ TEST(CliSectionsPdf, PrintsEverySectionFourToAnA4Page) {
     for (int x = 0; x < page.width(); ++x) dark += qGray(page.pixel(x, y)) < 160;
   }
   EXPECT_GT(dark, 100);
+  // The pages are drawings, not pictures: no image in the file, and the texts are text.
+  std::string images;
+  ASSERT_EQ(run("pdfimages -list '" + (dir / "t9.pdf").string() + "'", &images), 0);
+  EXPECT_EQ(std::count(images.begin(), images.end(), '\n'), 2) << images;  // the header only
+  for (const auto& [pageNumber, chainage] : {std::pair{1, "Pikietaż 30.00"}, {2, "Pikietaż 40.00"}}) {
+    std::string text;
+    ASSERT_EQ(run("pdftotext -f " + std::to_string(pageNumber) + " -l " +
+                      std::to_string(pageNumber) + " '" + (dir / "t9.pdf").string() + "' -",
+                  &text),
+              0);
+    EXPECT_NE(text.find(chainage), std::string::npos) << pageNumber << ": " << text;
+    EXPECT_NE(text.find("Strona " + std::to_string(pageNumber) + " z 3"), std::string::npos);
+  }
 
   std::string out;
   EXPECT_EQ(run(cli(dir, "sections-pdf t1.TER -o t1.pdf"), &out), 3) << "exists without --force";
