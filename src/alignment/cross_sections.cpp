@@ -233,8 +233,12 @@ void buildCrossSections(PointStore& points, const CrossSectionParams& p,
     for (int k = scan; k <= n; ++k) {
       const int i = pointOrder[u(k)];
       const double c = chainage[u(i)];
-      if (c >= upper) break;
-      if (!available(i) || !(lower < c)) continue;
+      // The window's first point is always its member: at chainages beyond some 10^14 m (a
+      // broken alignment) cmin - 0.01 and cmin + 0.01 are cmin itself, and a window without
+      // its first point would take nothing, again and again.
+      const bool first = k == scan;
+      if (!first && c >= upper) break;
+      if (!first && (!available(i) || !(lower < c))) continue;
       if (m == kMaxSectionPoints) {
         log("W pikietażu " + fixed2(c) + " przekroczono zakres punktów dla jednej poprzeczki " +
             formatInt(kMaxSectionPoints));

@@ -199,6 +199,26 @@ TEST_F(SectionsTest, NearbyChainagesFormOneSectionSortedByOffset) {
   EXPECT_TRUE(log.empty());  // two sections: no summary
 }
 
+// Chainages where a centimetre is below the precision of the numbers (a broken alignment): the
+// run ends, and every point lands in a section.
+TEST_F(SectionsTest, HugeChainagesEndTheRunWithEveryPointInASection) {
+  for (double at : {1e14, 2.4e15, 1e17}) {
+    points.clearPoints();
+    ASSERT_TRUE(alignment.setRecords(platform, {{0, 0, 0, 0, 0, 0}, {2 * at, 0, 2 * at, 0, 0, 0}}));
+    params.endChainage = 2 * at;
+    for (double offset : {-1.0, 1.0, 2.0}) add(at, offset);
+    add(at + 100, 0);
+    const std::vector<std::string> text = run();
+    // Only a section's first line, "chainage,3m", holds a comma.
+    int written = 0;
+    for (std::size_t k = 2; k < text.size(); ++k) {
+      const auto comma = text[k].find(',');
+      if (comma != std::string::npos) written += std::stoi(text[k].substr(comma + 1)) / 3;
+    }
+    EXPECT_EQ(written, 4) << at;
+  }
+}
+
 TEST_F(SectionsTest, ReferenceChainageAndAccuracy) {
   add(11, 1.2);
   add(12.346, 0.3);
