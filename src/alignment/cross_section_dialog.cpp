@@ -72,6 +72,7 @@ void TFormPoprzeczka::FormActivate() {
 }
 
 void TFormPoprzeczka::Button5Click() {
+  if (generating_) return;
   pointsClassified = false;
   alignmentLoaded = loadAlignment(program_, alignment_,
                                   {Edit3, Edit4, Label6, Label5, &FormWyborTrasy}, workText);
@@ -100,7 +101,7 @@ CrossSectionParams TFormPoprzeczka::readParams() const {
 }
 
 void TFormPoprzeczka::Button1Click() {
-  if (!alignmentLoaded) return;
+  if (!alignmentLoaded || generating_) return;
   Platform& platform = program_.platform;
   TFORM_Main& main = program_.main;
   const CrossSectionParams params = readParams();
@@ -110,6 +111,21 @@ void TFormPoprzeczka::Button1Click() {
     return;
   }
   {
+    // The buttons come back as they were, however the run ends.
+    struct RunGuard {
+      TFormPoprzeczka& d;
+      bool choose = d.Button5.enabled, generate = d.Button1.enabled, close = d.Button2.enabled;
+      explicit RunGuard(TFormPoprzeczka& dialog) : d(dialog) {
+        d.generating_ = true;
+        d.Button5.enabled = d.Button1.enabled = d.Button2.enabled = false;
+      }
+      ~RunGuard() {
+        d.generating_ = false;
+        d.Button5.enabled = choose;
+        d.Button1.enabled = generate;
+        d.Button2.enabled = close;
+      }
+    } running(*this);
     BusyCursor busy(platform);
     stored = params;
     CrossSectionReport report;
@@ -147,6 +163,7 @@ void TFormPoprzeczka::saveSections() {
 }
 
 void TFormPoprzeczka::Button2Click() {
+  if (generating_) return;
   Button1.enabled = true;
   if (alignmentLoaded && !trimBlanks(Edit3.text).empty()) {
     const CrossSectionParams p = readParams();

@@ -53,6 +53,11 @@ class TFormPoprzeczka : public Form {
   bool sectionTextLoaded = false;
   // The values of the last run (or of "Zamknij"/"Rezygnuj"), for the drawing window.
   CrossSectionParams stored;
+  // True while "Generuj" runs. The run processes pending events, so the dialog's own buttons
+  // can be pressed meanwhile (a double click on "Generuj" is enough): they are greyed and do
+  // nothing until it ends, rather than start a second run over the first one's work arrays, load
+  // another alignment under it or close the dialog around it.
+  bool generating() const { return generating_; }
 
   // Opened from the main window (generate) or from the drawing window (data only).
   void setMode(bool fromDrawingWindow);
@@ -73,6 +78,7 @@ class TFormPoprzeczka : public Form {
   void saveSections();
   Program& program_;
   Alignment& alignment_;
+  bool generating_ = false;
 };
 
 // "Generuj poprzeczki" of the main window, and the same command from the drawing window.

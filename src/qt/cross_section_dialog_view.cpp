@@ -112,9 +112,11 @@ QLineEdit* CrossSectionDialogView::addField(QGridLayout* grid, int row, int colu
 }
 
 void CrossSectionDialogView::run(const std::function<void()>& handler) {
+  // A handler run from inside another (while "Generuj" processes events) leaves the flag set.
+  const bool outer = running_;
   running_ = true;
   program_.runHandler(handler);
-  running_ = false;
+  running_ = outer;
   platform_.syncAllViews();
 }
 

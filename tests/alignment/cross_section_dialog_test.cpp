@@ -141,6 +141,42 @@ TEST_F(CrossSectionFlow, WorkTextReplacedDuringTheSaveLeavesTheFileWhole) {
   testing::expectGolden(t.folder / "teren.TER", "../alignment/teren.TER");
 }
 
+// The run processes pending events, so the dialog's buttons can be pressed while it goes on (a
+// double click on "Generuj" does it). They are greyed and wait for it: the file is the one run's,
+// and the dialog stays open until that run closes it.
+TEST_F(CrossSectionFlow, ButtonsPressedDuringTheRunWaitForIt) {
+  struct Case {
+    const char* button;
+    void (TFormPoprzeczka::*press)();
+  };
+  survey();
+  for (const Case& c : {Case{"Generuj", &TFormPoprzeczka::Button1Click},
+                        Case{"Rezygnuj", &TFormPoprzeczka::Button2Click},
+                        Case{"Wybierz trasę", &TFormPoprzeczka::Button5Click}}) {
+    SCOPED_TRACE(c.button);
+    const std::size_t opens = t.platform.openRequests.size();
+    const std::size_t saves = t.platform.saveRequests.size();
+    int pressed = 0;
+    t.platform.onPendingEvents = [&](int) {
+      const bool running = dialog().visible && t.main().ProgressBar1.position > 0;
+      if (!running || pressed++ > 0) return;
+      EXPECT_FALSE(dialog().Button1.enabled || dialog().Button2.enabled ||
+                   dialog().Button5.enabled);
+      (dialog().*c.press)();
+      EXPECT_TRUE(dialog().visible);
+      EXPECT_TRUE(dialog().generating());
+    };
+    const auto file = t.folder / (std::string("teren_") + std::to_string(opens) + ".TER");
+    generate(false, file);
+    EXPECT_GT(pressed, 0) << "the run processed no events";
+    testing::expectGolden(file, "../alignment/teren.TER");
+    EXPECT_EQ(t.platform.openRequests.size(), opens + 1);
+    EXPECT_EQ(t.platform.saveRequests.size(), saves + 1);
+    EXPECT_FALSE(dialog().visible);
+    EXPECT_TRUE(dialog().Button1.enabled && dialog().Button2.enabled && dialog().Button5.enabled);
+  }
+}
+
 TEST_F(CrossSectionFlow, AnswerNoKeepsTheOldFileAndAFailedWriteIsReported) {
   survey();
   testing::writeBytes(t.folder / "stary.TER", "stary\r\n");

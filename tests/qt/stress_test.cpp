@@ -1,9 +1,12 @@
 // A seeded random user on the real windows: clicks, menu choices, keys (Esc, Enter, F3, Alt+F1
 // and others), typing and mouse gestures on whichever window is in front, a modal dialog or a
 // popup menu included, also while a long command runs (an import of 200,000 records, the
-// cross-section run). Message boxes and file dialogs are answered at random through the
-// platform's hooks. The program must survive, the point store must hold what the imports
-// reported, and every command must be enabled again at the end.
+// cross-section run). The drawing window joins once the sections are made: its tools are armed
+// from the toolbar and used on the drawing, its dialogs, the section viewer and the printer
+// (answered with a PDF file or a cancel) with it. Message boxes and file dialogs are answered at
+// random through the platform's hooks, DXF drawings and LandXML alignments from the corpus
+// among them. The program must survive, the point store must hold what the imports reported,
+// and every command must be enabled again at the end.
 //
 // MERILON_STRESS_SEEDS=N runs seeds 1..N (3 unless set), MERILON_STRESS_SEED=S runs seed S
 // alone, MERILON_STRESS_ACTIONS=A sets the actions of each seed (150 unless set). A failure
@@ -20,9 +23,12 @@
 #include <QDialog>
 #include <QEventLoop>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QPrinter>
+#include <QToolButton>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
@@ -38,10 +44,16 @@
 #include "about_view.h"
 #include "cross_section_dialog_view.h"
 #include "description_view.h"
+#include "drawing/drawing_window.h"
+#include "drawing_dialogs_view.h"
+#include "drawing_window_view.h"
+#include "dxf_export_dialog_view.h"
 #include "main_window_view.h"
+#include "point_dialogs_view.h"
 #include "points/numeric_helpers.h"
 #include "project_catalogue_view.h"
 #include "qt_platform.h"
+#include "section_viewer_view.h"
 #include "shell/program.h"
 #include "support/test_program.h"
 
@@ -73,11 +85,49 @@ struct StressWindow {
   std::function<void(std::mt19937&)> gesture;  // extra moves of this window; may be empty
 };
 
+// A use of the drawing: now and then a tool armed from the toolbar first, then a click or a drag
+// of the left button (a frame, a move, a pick), the right button (the pop-up menu, or what ends
+// a tool), a pan with the middle button, or the wheel.
+void drawingGesture(DrawingWindowView& view, std::mt19937& rng) {
+  auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+  if (pick(100) < 40) {
+    QList<QToolButton*> tools;
+    for (int n = 1; n <= 40; ++n) {
+      QToolButton* b = view.toolButton(n);
+      if (b && b->isVisible() && b->isEnabled()) tools << b;
+    }
+    if (!tools.isEmpty()) tools[pick(static_cast<int>(tools.size()))]->click();
+  }
+  QPointer<QWidget> surface(view.surface());
+  if (!surface || !surface->isVisible() || surface->width() < 2 || surface->height() < 2) return;
+  auto at = [&] { return QPoint(pick(surface->width()), pick(surface->height())); };
+  const int kind = pick(100);
+  if (kind < 10) {
+    QWheelEvent wheel(at(), surface->mapToGlobal(at()), {}, {0, pick(2) ? 120 : -120},
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(surface, &wheel);
+    return;
+  }
+  const Qt::MouseButton button = kind < 20   ? Qt::RightButton
+                                 : kind < 30 ? Qt::MiddleButton
+                                             : Qt::LeftButton;
+  const Qt::KeyboardModifiers mods = pick(100) < 15 ? Qt::ShiftModifier : Qt::NoModifier;
+  QPoint last = at();
+  QTest::mousePress(surface, button, mods, last);
+  const int moves = pick(4);
+  for (int k = 0; k < moves && surface; ++k) QTest::mouseMove(surface, last = at());
+  if (surface) QTest::mouseRelease(surface, button, mods, last);
+}
+
 // Qt's warnings that tell of a fault of the program rather than of the offscreen platform.
 std::vector<std::string>* qtFaults = nullptr;
 void recordQtFault(QtMsgType type, const QMessageLogContext&, const QString& text) {
   if (type != QtDebugMsg && qtFaults && text.contains("Recursive")) {
-    qtFaults->push_back(text.toStdString());
+    std::string fault = text.toStdString();
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      fault += " (the window in front: \"" + modal->windowTitle().toStdString() + "\")";
+    }
+    qtFaults->push_back(fault);
   }
 }
 
@@ -88,6 +138,9 @@ class Monkey : public QObject {
 
   int actionsDone = 0;
   int actionsDuringCommands = 0;
+  // Moves made on the drawing window, its dialogs or its pop-up menu.
+  QWidget* drawingWindow = nullptr;
+  int actionsOnDrawing = 0;
   // The random moves are used up and the scripted ones made.
   bool windingDown() const { return left_ <= 0 && script.empty(); }
   // True while a command's loop is processing pending events (the front window is not the
@@ -142,9 +195,18 @@ class Monkey : public QObject {
       modal->reject();
     } else if (commandRunning && commandRunning()) {
       QTest::keyClick(main_, Qt::Key_Escape);
+    } else if (QWidget* open = openSecondaryWindow()) {
+      open->close();  // as the user leaves: the drawing window and the tool windows
     } else if (depth_ == 1 && loop) {
       loop->quit();
     }
+  }
+
+  QWidget* openSecondaryWindow() const {
+    for (const auto& w : windows_) {
+      if (w.window != main_ && w.window->isVisible()) return w.window;
+    }
+    return nullptr;
   }
 
   QWidget* frontWindow() {
@@ -172,6 +234,9 @@ class Monkey : public QObject {
 
   void act() {
     QWidget* front = frontWindow();
+    if (drawingWindow && (front == drawingWindow || front->parentWidget() == drawingWindow)) {
+      ++actionsOnDrawing;
+    }
     if (auto* menu = qobject_cast<QMenu*>(front)) {
       if (chance(30)) {
         menu->close();
@@ -184,9 +249,9 @@ class Monkey : public QObject {
     const int kind = pick(100);
     if (kind < 35) {
       if (QAbstractButton* b = anyOf(front->findChildren<QAbstractButton*>())) b->click();
-    } else if (kind < 50 && front == main_) {
+    } else if (auto* window = qobject_cast<QMainWindow*>(front); kind < 50 && window) {
       QList<QAction*> items;
-      for (QAction* top : static_cast<QMainWindow*>(main_)->menuBar()->actions()) {
+      for (QAction* top : window->menuBar()->actions()) {
         if (top->menu()) items << top->menu()->actions();
       }
       if (QAction* a = anyAction(items)) a->trigger();
@@ -320,6 +385,26 @@ struct StressRun {
     return a;
   }
 
+  // Files written by other programs; without the corpus beside the sources, the example of the
+  // same kind stands in.
+  static constexpr const char* kCorpusDrawings[] = {
+      "dxf/ezdxf/ASCII_R12.dxf",         "dxf/binary/bin_dxf_r12.BINARY.dxf",
+      "dxf/libredwg/example_r12.dxf",    "dxf/gdal/3d.dxf",
+      "dxf/ezdxf/uncommon.dxf",          "dxf/dxf-parser/polylines.dxf",
+      "dxf/ezdxf/R12_with_trash_beyond_EOF.dxf"};
+  static constexpr const char* kCorpusAlignments[] = {
+      "alignments/landxml/Alignment-Aplitop-2.XML",
+      "alignments/landxml/PR_Twin_Branch_section_alignment.xml",
+      "alignments/landxml/TOI-M14334-0000A.XML", "alignments/landxml/UT-Alignment-Aplitop-1.xml"};
+
+  template <std::size_t N>
+  std::filesystem::path fromCorpus(const char* const (&files)[N], const char* example) {
+    const auto corpus = std::filesystem::path(MERILON_SOURCE_DIR) / ".." / "shared" / "corpus";
+    const auto file = corpus / files[pick(static_cast<int>(N))];
+    if (std::filesystem::exists(file)) return file;
+    return std::filesystem::path(MERILON_SOURCE_DIR) / "examples" / example;
+  }
+
   std::optional<std::filesystem::path> chooseFile(const FileDialogRequest& r, bool save) {
     if (r.title == "Zapis Przekrojów poprzecznych") ++sectionRuns;
     if (forceBig && !save) {
@@ -332,18 +417,30 @@ struct StressRun {
     }
     const int p = pick(100);
     if (p < 15) return std::nullopt;
+    const std::string filter = r.filter;
+    auto offers = [&](const char* pattern) { return filter.find(pattern) != std::string::npos; };
     if (save) {
       if (p < 22) return folder / "brak" / "zapis.txt";  // a folder that does not exist
-      return folder / ("zapis" + std::to_string(pick(3)) + (pick(2) ? ".meri" : ".txt"));
+      const std::string name = "zapis" + std::to_string(pick(3));
+      // Now and then a file of one kind over a file of another, as a hurried user saves it.
+      if (p < 75 && offers("*.dxf")) return folder / (name + ".dxf");
+      if (p < 75 && offers("*.TER")) return folder / (name + ".TER");
+      return folder / (name + (pick(2) ? ".meri" : ".txt"));
     }
-    const std::string filter = r.filter;
-    if (filter.find(".meri") != std::string::npos) {
+    if (offers("*.meri")) {
       if (p < 60) return folder / ("zapis" + std::to_string(pick(3)) + ".meri");
       return std::filesystem::path(MERILON_TEST_DATA) / "golden" / "points.meri";
     }
-    if (filter.find(".TRS") != std::string::npos) {
+    if (offers("*.dxf")) {
+      if (p < 25) return std::filesystem::path(MERILON_SOURCE_DIR) / "examples" / "droga_mapa.dxf";
+      if (p < 35) return folder / ("zapis" + std::to_string(pick(3)) + ".dxf");  // written here
+      if (p < 40) return folder / "brak.dxf";
+      return fromCorpus(kCorpusDrawings, "droga_mapa.dxf");
+    }
+    if (offers("*.TRS")) {
       if (p < 25) return folder / "brak.TRS";
-      if (p < 60) return bigSurvey_.parent_path() / "prosta.TRS";
+      if (p < 50) return bigSurvey_.parent_path() / "prosta.TRS";
+      if (p < 65) return fromCorpus(kCorpusAlignments, "droga_trasa.TRS");
       return std::filesystem::path(MERILON_TEST_DATA) / "alignment" / "prosta_luk.TRS";
     }
     if (p < 55) return bigSurvey_;
@@ -396,11 +493,40 @@ void StressTest::runSeed(std::uint32_t seed, int actions) {
   DescriptionView descriptionView(program, run.platform);
   CrossSectionDialogView crossSectionView(program, run.platform, &mainView);
   AboutView aboutView(program, run.platform, &mainView);
+  DrawingWindowView drawingView(program, run.platform);
+  DrawingParamsView drawingParamsView(program, run.platform, &drawingView);
+  PointDataView pointDataView(program, run.platform, &drawingView);
+  RotationDialogView rotationView(program, run.platform, &drawingView);
+  PointSearchView pointSearchView(program, run.platform, &drawingView);
+  DxfExportDialogView dxfExportView(program, run.platform, &mainView);
+  PointGenerationView pointGenerationView(program, run.platform, &drawingView);
+  SectionViewerView sectionViewerView(program, run.platform);
   mainView.show();
+  // The print dialog is answered as a user would: a PDF file, or a cancel.
+  int printsSent = 0;
+  run.platform.qtPrinter().printDialogHook = [&](QPrinter& printer) {
+    if (run.pick(3) == 0) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString((run.folder / "wydruk.pdf").string()));
+    ++printsSent;
+    return true;
+  };
+  run.platform.qtPrinter().setupDialogHook = [&](QPrinter& printer) {
+    printer.setPageOrientation(run.pick(2) ? QPageLayout::Landscape : QPageLayout::Portrait);
+  };
 
-  std::vector<StressWindow> windows = {{&mainView, {}}, {&descriptionView, {}}};
+  std::vector<StressWindow> windows = {
+      {&mainView, {}},
+      {&descriptionView, {}},
+      {&drawingView, [&](std::mt19937& rng) { drawingGesture(drawingView, rng); }},
+      {&drawingParamsView, {}},
+      {&rotationView, {}},
+      {&pointSearchView, {}},
+      {&pointGenerationView, {}},
+      {&sectionViewerView, {}}};
   Monkey monkey(seed, actions, windows, &mainView);
   monkeyPtr = &monkey;
+  monkey.drawingWindow = &drawingView;
   monkey.commandRunning = [&] { return !model.Button13.enabled; };
   // Every seed imports the large survey and runs the cross-sections over it, under the random
   // user; the opening dialog of the program is answered first.
@@ -422,6 +548,9 @@ void StressTest::runSeed(std::uint32_t seed, int actions) {
        }},
       {[&] { return inDialog() && crossSectionView.generateButton()->isEnabled(); },
        [&] { crossSectionView.generateButton()->click(); }},
+      // Then the drawing of what is there, where the random user goes on.
+      {[&] { return idle() && model.Button19.enabled; },
+       [&] { mainView.button("Rysuj")->click(); }},
   };
   QEventLoop loop;
   monkey.loop = &loop;
@@ -449,6 +578,11 @@ void StressTest::runSeed(std::uint32_t seed, int actions) {
     }
   }
   EXPECT_TRUE(program.FormPoprzeczka.Button5.enabled);
+  // The drawing window closed leaves no tool half-way and no print armed.
+  const TGRAFIKA& drawing = drawingView.model();
+  EXPECT_FALSE(drawing.visible);
+  EXPECT_FALSE(drawing.toolBusy);
+  EXPECT_FALSE(drawing.printAtScaleArmed());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor stays";
   // No point twice, whatever was imported, appended, opened and saved.
   const PointStore& points = program.points;
@@ -466,9 +600,10 @@ void StressTest::runSeed(std::uint32_t seed, int actions) {
                 : std::string("..."));
   EXPECT_EQ(mainView.pointCountLabel()->text().toStdString(), model.PointCountLabel.caption);
   std::printf(
-      "stress seed %u: %d actions, %d of them while a command ran, %d cross-section runs, %d "
-      "points\n",
-      seed, monkey.actionsDone, monkey.actionsDuringCommands, run.sectionRuns, points.pointCount());
+      "stress seed %u: %d actions, %d of them while a command ran, %d on the drawing window, %d "
+      "cross-section runs, %d prints, %d points\n",
+      seed, monkey.actionsDone, monkey.actionsDuringCommands, monkey.actionsOnDrawing,
+      run.sectionRuns, printsSent, points.pointCount());
 }
 
 TEST_F(StressTest, RandomUserOnTheRealWindows) {
