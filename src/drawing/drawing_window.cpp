@@ -145,8 +145,28 @@ MenuItem* TGRAFIKA::mainLayerItem(int n) {
   return nullptr;
 }
 
+bool TGRAFIKA::waitsForRunningCommand(DrawingCommand command) const {
+  using C = DrawingCommand;
+  switch (command) {
+    case C::EditPoint:
+    case C::GeneratePoint:
+    case C::SectionData:
+    case C::SavePoints:
+    case C::GenerateSections:
+    case C::Undo:
+    case C::Redo:
+      return program_.main.commandRunning();
+    default:
+      return false;
+  }
+}
+
 void TGRAFIKA::run(DrawingCommand command, int layer) {
   using C = DrawingCommand;
+  if (waitsForRunningCommand(command)) {
+    platform().beep();
+    return;
+  }
   // Only the layer switches and the check marks leave an armed print at scale armed.
   if (command != C::Layer && command != C::DxfCheck && command != C::NearestOnly) {
     cancelPrintAtScale();
@@ -218,39 +238,44 @@ void TGRAFIKA::run(DrawingCommand command, int layer) {
   }
 }
 
-void TGRAFIKA::ToolButtonClick(int n) {
+DrawingCommand TGRAFIKA::toolCommand(int n) {
   using C = DrawingCommand;
   static constexpr C kCommands[] = {C::None,       C::Refresh,     C::ZoomIn, C::ZoomOut,
                                     C::ZoomWindow, C::WholeExtent, C::Move,   C::PreviousView,
                                     C::NextView,   C::Rotate};
-  if (n >= 1 && n <= 9) return run(kCommands[n]);
-  if (n >= 10 && n <= 18) return run(C::Layer, n);
+  if (n >= 1 && n <= 9) return kCommands[n];
+  if (n >= 10 && n <= 18) return C::Layer;
   switch (n) {
     case 23:
-      return run(C::EditPoint);
+      return C::EditPoint;
     case 24:
-      return run(C::Chainage);
+      return C::Chainage;
     case 25:
-      return run(C::Coordinates);
+      return C::Coordinates;
     case 26:
-      return run(C::ShowSections);
+      return C::ShowSections;
     case 27:
-      return run(C::PrintAtScale);
+      return C::PrintAtScale;
     case 28:
-      return run(C::DrawingParameters);
+      return C::DrawingParameters;
     case 29:
-      return run(C::PrinterSetup);
+      return C::PrinterSetup;
     case 30:
-      return run(C::PrintWindow);
+      return C::PrintWindow;
     case 34:
-      return run(C::Distance);
+      return C::Distance;
     case 35:
-      return run(C::SearchPoint);
+      return C::SearchPoint;
     case 36:
-      return run(C::GeneratePoint);
+      return C::GeneratePoint;
     default:
-      return;
+      return C::None;
   }
+}
+
+void TGRAFIKA::ToolButtonClick(int n) {
+  const DrawingCommand command = toolCommand(n);
+  if (command != DrawingCommand::None) run(command, command == DrawingCommand::Layer ? n : 0);
 }
 
 // --- Opening and closing -------------------------------------------------------------------------

@@ -178,9 +178,13 @@ class TGRAFIKA : public Form {
   // "Cofnij" and "Ponów": point edits, inserts and generations one step back or forward.
   void Cofnij1Click();
   void Ponow1Click();
-  // Whether a menu command can do anything now: "Cofnij" and "Ponów" are greyed with nothing to
-  // take back or forward; every other command is always offered.
+  // Whether a menu command or toolbar button can do anything now: "Cofnij" and "Ponów" are greyed
+  // with nothing to take back or forward, and the commands that change the points or open the
+  // cross-section dialog while a long command of the main window runs (an import appending to
+  // the points, say); every other command is always offered.
   bool commandAvailable(DrawingCommand command) const;
+  // The command of toolbar button n (None for the buttons without one).
+  static DrawingCommand toolCommand(int n);
 
   // --- Printing (printing.cpp) ---------------------------------------------------------------
   void ToolButton27Click();  // "Drukuj w skali": arms the frame of the page's ground
@@ -213,6 +217,9 @@ class TGRAFIKA : public Form {
 
  private:
   Platform& platform();
+  // A command that changes the points or starts a command of its own, asked for while a long
+  // command of the main window runs.
+  bool waitsForRunningCommand(DrawingCommand command) const;
   void drawScene();
   // Shows the picture so far and handles pending events; false when the redraw must stop.
   bool repaint();

@@ -175,6 +175,14 @@ void TGRAFIKA::EKRANMouseDown(MouseButton button, bool shift, int x, int y) {
   }
   if (button == MouseButton::Right) cancelPrintAtScale();
   if (toolMode < 44 && button == MouseButton::Right) toolMode = 0;
+  // A point tool armed before a long command of the main window started stays armed, but its
+  // click would change the points under the running command: it waits for the command to end.
+  const bool changesPoints =
+      toolMode == 13 || toolMode == 36 || toolMode == 3636 || toolMode == 9001;
+  if (changesPoints && program_.main.commandRunning()) {
+    platform().beep();
+    return;
+  }
   switch (toolMode) {
     case 4:
       target.rubberPen();

@@ -89,6 +89,13 @@ void TFormZmienpkt::FormActivate() {
 void TFormZmienpkt::Button1Click() {
   Platform& platform = program_.platform;
   PointStore& points = program_.points;
+  // The window stays open beside the main window; a long command started there meanwhile (an
+  // import appending to the points) finishes before the point changes. The window keeps what
+  // was typed.
+  if (program_.main.commandRunning()) {
+    platform.beep();
+    return;
+  }
   const double x = parseFloatText(Edit1.text);
   const double y = parseFloatText(Edit2.text);
   const double z = parseFloatText(Edit3.text);

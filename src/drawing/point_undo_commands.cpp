@@ -14,6 +14,7 @@ void TGRAFIKA::Ponow1Click() {
 }
 
 bool TGRAFIKA::commandAvailable(DrawingCommand command) const {
+  if (waitsForRunningCommand(command)) return false;
   if (command == DrawingCommand::Undo) return program_.pointHistory.canUndo();
   if (command == DrawingCommand::Redo) return program_.pointHistory.canRedo();
   return true;

@@ -124,7 +124,7 @@ TFormDXF::TFormDXF(Program& program) : program_(program) {
 void TFormDXF::Button1Click() {
   // The dialog stays open beside the main window; while a long command runs there, the export
   // waits (it would move the progress bar and the points under the running loop).
-  if (!program_.main.Button13.enabled) {
+  if (program_.main.commandRunning()) {
     program_.platform.beep();
     return;
   }

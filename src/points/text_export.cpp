@@ -11,11 +11,6 @@ namespace {
 
 constexpr const char* kTextFilter = "Pliki tekstowe|*.txt";
 
-// A running long command keeps "Zamknij program" disabled. The point export stays clickable then
-// (it is not in the command set), but it must not enable the commands or move the progress bar
-// under the running loop, so it does not start.
-bool longCommandRunning(const TFORM_Main& main) { return !main.Button13.enabled; }
-
 std::string forcedTextName(const std::filesystem::path& chosen) {
   return stripExtension(chosen.string()) + ".txt";
 }
@@ -49,7 +44,9 @@ void exportPreviewText(TFORM_Main& main) {
 void exportPointText(TFORM_Main& main) {
   Program& program = main.program();
   Platform& platform = program.platform;
-  if (longCommandRunning(main)) {
+  // The point export is not in the command set; under a running loop it would enable the
+  // commands and move the progress bar, so it does not start.
+  if (main.commandRunning()) {
     platform.beep();
     return;
   }

@@ -196,6 +196,8 @@ void DrawingWindowView::syncFromModel() {
     const QString hint = toQt(c.hint);
     if (b->toolTip() != hint) b->setToolTip(hint);
     if (b->isChecked() != c.down) b->setChecked(c.down);
+    const bool available = model_.commandAvailable(TGRAFIKA::toolCommand(n));
+    if (b->isEnabled() != available) b->setEnabled(available);
     // Hiding a widget on a toolbar goes through its action.
     for (QAction* a : b->parentWidget()->actions()) {
       if (a->objectName() == b->objectName() + "Action" && a->isVisible() != c.visible) {

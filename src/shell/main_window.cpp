@@ -128,7 +128,7 @@ void TFORM_Main::FormActivate() {
 }
 
 bool TFORM_Main::FormCloseQuery() {
-  if (!Button13.enabled) return false;
+  if (commandRunning()) return false;
   if (!pointsSaved) {
     const auto answer = showMessage(
         platform(), MessageIcon::Question, MessageButtons::YesNo, "Zamknięcie programu",

@@ -165,6 +165,10 @@ class TFORM_Main : public Form {
 
   // Buttons of the set that long commands disable.
   std::vector<Button*> commandSet();
+  // True while a long command runs: it holds the set disabled, "Zamknij program" with it. The
+  // windows outside the set (the drawing window, the DXF export dialog) stay clickable then, and
+  // what in them would change the points or start a command of its own waits for it to end.
+  bool commandRunning() const { return !Button13.enabled; }
 
   // Set when the window has been allowed to close.
   bool closed = false;

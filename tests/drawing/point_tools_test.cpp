@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <numbers>
 
 #include "drawing_fixture.h"
@@ -518,6 +519,86 @@ TEST(PointToolsTest, HistoryHoldsMoreThanAHundredStepsAndImportClearsIt) {
   t.w().Cofnij1Click();
   EXPECT_EQ(t.points().pointCount(), 7);
   EXPECT_EQ(t.point(1).z, 120);
+}
+
+// A long command of the main window processes events, and the drawing window beside it stays
+// clickable. What there would change the points or open the cross-section dialog waits for it,
+// with a beep: the import ends with exactly its own points added, and the command set stays
+// disabled to its end (the cross-section command's guard used to enable it under the import).
+TEST(PointToolsTest, PointChangesAndTheSectionDialogWaitForARunningImport) {
+  const auto editPointOne = [](PointTools& t) {
+    t.w().ToolButton23Click();
+    t.click(100, 300, {Yes, Yes});
+    t.p().FormZmienpkt.Edit3.text = "99.5";
+    t.p().FormZmienpkt.Button1Click();
+  };
+  const struct {
+    const char* what;
+    std::function<void(PointTools&)> before, during;
+    int toolModeAfter;
+  } cases[] = {
+      {"Generuj przekroje poprzeczne", nullptr,
+       [](PointTools& t) { t.w().run(DrawingCommand::GenerateSections); }, 0},
+      {"Dane trasy i przekrojów", nullptr,
+       [](PointTools& t) { t.w().run(DrawingCommand::SectionData); }, 0},
+      {"Zapisz punkty", nullptr, [](PointTools& t) { t.w().run(DrawingCommand::SavePoints); }, 0},
+      {"Cofnij", editPointOne, [](PointTools& t) { t.w().run(DrawingCommand::Undo); }, 0},
+      {"the edit tool's button", nullptr, [](PointTools& t) { t.w().ToolButtonClick(23); }, 0},
+      {"a click of the edit tool armed before", [](PointTools& t) { t.w().ToolButton23Click(); },
+       [](PointTools& t) { t.w().EKRANMouseDown(L, false, 500, 100); }, 13},
+      {"a click of the generation tool armed before",
+       [](PointTools& t) { t.w().ToolButton36Click(); },
+       [](PointTools& t) { t.w().EKRANMouseDown(L, false, t.px(100), t.py(300)); }, 36},
+      // The point window is no dialog of its own: it stays open beside the main window.
+      {"\"Zmień\" of the point window opened before",
+       [](PointTools& t) {
+         t.w().ToolButton23Click();
+         t.click(100, 300, {Yes, Yes});
+         t.p().FormZmienpkt.Edit3.text = "99.5";
+       },
+       [](PointTools& t) { t.p().FormZmienpkt.Button1Click(); }, 0},
+      {"\"Wprowadź\" of the point window opened before",
+       [](PointTools& t) {
+         t.w().ToolButton23Click();
+         t.click(500, 500, {No});
+       },
+       [](PointTools& t) { t.p().FormZmienpkt.Button1Click(); }, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    PointTools t;
+    if (c.before) c.before(t);
+    const double z1 = t.point(1).z;
+    const std::size_t dialogs = t.platform.modalForms.size();
+    std::vector<std::string> records;
+    for (int k = 0; k < 300; ++k) records.push_back(std::to_string(1000 + k) + ",2000,5,P");
+    t.main().PreviewMemo.setLines(std::move(records));
+    bool acted = false;
+    t.platform.onPendingEvents = [&](int) {
+      if (acted || !t.main().commandRunning()) return;
+      acted = true;
+      for (auto command : {DrawingCommand::EditPoint, DrawingCommand::GeneratePoint,
+                           DrawingCommand::GenerateSections, DrawingCommand::Undo}) {
+        EXPECT_FALSE(t.w().commandAvailable(command));
+      }
+      EXPECT_TRUE(t.w().commandAvailable(DrawingCommand::ZoomIn));
+      const int beeps = t.platform.beeps;
+      c.during(t);
+      EXPECT_EQ(t.platform.beeps, beeps + 1);
+      EXPECT_TRUE(t.main().commandRunning()) << "the command set was enabled under the import";
+      EXPECT_EQ(t.w().toolMode, c.toolModeAfter);
+    };
+    t.platform.answers = {Yes, No};  // append to the 6 points; do not save
+    t.main().Button2Click();
+    ASSERT_TRUE(acted);
+    EXPECT_TRUE(t.platform.answers.empty()) << "questions left unasked";
+    EXPECT_EQ(t.platform.modalForms.size(), dialogs) << "a dialog opened under the import";
+    EXPECT_EQ(t.points().pointCount(), 6 + 300);
+    EXPECT_EQ(t.point(306).x, 1299);
+    EXPECT_EQ(t.point(1).z, z1);
+    EXPECT_FALSE(t.main().commandRunning());
+    EXPECT_TRUE(t.w().commandAvailable(DrawingCommand::GenerateSections));
+  }
 }
 
 }  // namespace

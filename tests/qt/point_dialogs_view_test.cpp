@@ -155,5 +155,24 @@ TEST_F(QtPointTools, GenerationAndSearchDialogsRunModally) {
   EXPECT_NEAR(program->GRAFIKA.view.scaleX, program->GRAFIKA.view.viewWidth / 100.0, 1e-12);
 }
 
+// While a long command of the main window runs, the drawing window offers what only looks:
+// the point tools and the cross-section commands are greyed, and come back when it ends.
+TEST_F(QtPointTools, PointToolsAreGreyedWhileAMainWindowCommandRuns) {
+  const auto offered = [&] {
+    std::vector<bool> out;
+    for (int n : {23, 36, 2, 30}) out.push_back(view->toolButton(n)->isEnabled());
+    for (const char* item : {"Dane trasy i przekrojów", "Zapisz punkty", "Generuj poprzeczki"}) {
+      out.push_back(menuAction(item)->isEnabled());
+    }
+    return out;
+  };
+  program->main.disableCommands();
+  platform.syncAllViews();
+  EXPECT_EQ(offered(), (std::vector<bool>{false, false, true, true, false, false, false}));
+  program->main.enableCommands();
+  platform.syncAllViews();
+  EXPECT_EQ(offered(), std::vector<bool>(7, true));
+}
+
 }  // namespace
 }  // namespace merilon::qt
