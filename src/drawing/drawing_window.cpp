@@ -516,10 +516,14 @@ bool TGRAFIKA::repaint() {
   if (target.printMode != 0) return true;
   if (target.canvas) target.canvas->present();
   platform().processPendingEvents();
+  // The main window may have opened or imported points meanwhile: the pass must not go on
+  // through indexes gathered from the old ones, and the new ones are drawn instead.
+  if (program_.points.changeCount() != drawnPoints_) restartRedraw_ = true;
   return !restartRedraw_ && !abortRedraw_;
 }
 
 void TGRAFIKA::drawScene() {
+  drawnPoints_ = program_.points.changeCount();
   // A print has set up its page already (printRedraw).
   if (target.printMode == 0) {
     target.canvas = surface_;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -245,6 +246,8 @@ class TGRAFIKA : public Form {
   bool redrawing_ = false;
   bool restartRedraw_ = false;
   bool abortRedraw_ = false;
+  // The points' change count when the pass of the redraw began.
+  std::uint64_t drawnPoints_ = 0;
   // The last .TER file is read into the work text at most once per run.
   bool terLoadTried_ = false;
   // The printer whose document an armed print at scale holds open, and its page.

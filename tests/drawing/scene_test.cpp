@@ -169,6 +169,39 @@ TEST(SceneTest, ACommandGivenDuringALongRedrawRestartsItWithTheNewView) {
   EXPECT_FALSE(p.window().redrawing());
 }
 
+// The main window stays usable while the drawing window shows its progress: points opened or
+// imported there meanwhile start the redraw again, which shows them and nothing of the old ones
+// (it went on through the indexes of points that were gone).
+TEST(SceneTest, PointsReplacedDuringALongRedrawRestartIt) {
+  DrawingProgram p;
+  for (int i = 0; i < 3500; ++i) p.addPoint(i % 100, i / 100, 1);
+  p.open();
+  p.window().layerClick(11);
+  p.window().CaloscClick();
+  bool replaced = false;
+  p.platform.onPendingEvents = [&](int) {
+    if (replaced || !p.window().redrawing()) return;
+    replaced = true;
+    p.points().clearPoints();
+    for (int i = 0; i < 3; ++i) p.addPoint(10 * i, 10, 1);
+  };
+  p.canvas.ops.clear();
+  p.window().OdswiezClick();
+  ASSERT_TRUE(replaced);
+  std::size_t lastClear = 0;
+  for (std::size_t k = 0; k < p.canvas.ops.size(); ++k) {
+    const CanvasOp& o = p.canvas.ops[k];
+    if (o.kind == CanvasOp::Rectangle && o.x2 == p.canvas.width() + 1) lastClear = k;
+  }
+  int markersAfter = 0;
+  for (std::size_t k = lastClear; k < p.canvas.ops.size(); ++k) {
+    markersAfter += p.canvas.ops[k].kind == CanvasOp::Marker;
+  }
+  EXPECT_GT(lastClear, 0u) << "the redraw did not start again";
+  EXPECT_EQ(markersAfter, 3);
+  EXPECT_FALSE(p.window().redrawing());
+}
+
 }  // namespace
 }  // namespace merilon
 
