@@ -148,6 +148,7 @@ void TFormPrzekroje::Button3Click() {
     showMessage(platform_, MessageIcon::Error, MessageButtons::Ok, kTitle, "Brak drukarki");
     return;
   }
+  if (beforePrint) beforePrint();
   // A section is wide and low: landscape fills the page.
   printer->setOrientation(PageOrientation::Landscape);
   if (!printer->showPrintDialog()) return;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -35,6 +36,10 @@ class TFormPrzekroje : public Form {
   // refused with a message and the viewer keeps what it showed. A file that stops being
   // readable part way shows the sections before that line, with a warning naming it.
   bool openFile(const std::filesystem::path& file);
+
+  // Called as "Drukuj" begins. The printer holds one document at a time, and the drawing
+  // window's print at scale may hold one open while it waits for its frame: it is dropped.
+  std::function<void()> beforePrint;
 
   void Button1Click();  // previous section
   void Button2Click();  // next section

@@ -17,6 +17,7 @@ Program::Program(Platform& platform_, ProgramOptions options_)
       Formtrojpomoc(platform_, options.programFolder),
       FormMERIInfo(platform_) {
   GRAFIKA.pointTools = &pointTools;
+  FormPrzekroje.beforePrint = [this] { GRAFIKA.cancelPrintAtScale(); };
   pointsReplaced = [this](bool saved) { pointTools.pointsReplaced(saved); };
 }
 

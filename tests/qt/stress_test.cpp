@@ -84,14 +84,16 @@ void writeBigSurvey(const std::filesystem::path& folder) {
 }
 
 struct StressWindow {
+  const char* name;  // for the tally of moves
   QWidget* window;
   std::function<void(std::mt19937&)> gesture;  // extra moves of this window; may be empty
 };
 
 // A use of the drawing: now and then a tool armed from the toolbar first, then a click or a drag
 // of the left button (a frame, a move, a pick), the right button (the pop-up menu, or what ends
-// a tool), a pan with the middle button, or the wheel.
-void drawingGesture(DrawingWindowView& view, std::mt19937& rng) {
+// a tool), a pan with the middle button, or the wheel. Clicks often land on a point, as the
+// point tools want them.
+void drawingGesture(DrawingWindowView& view, const PointStore& points, std::mt19937& rng) {
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
   if (pick(100) < 40) {
     QList<QToolButton*> tools;
@@ -103,7 +105,18 @@ void drawingGesture(DrawingWindowView& view, std::mt19937& rng) {
   }
   QPointer<QWidget> surface(view.surface());
   if (!surface || !surface->isVisible() || surface->width() < 2 || surface->height() < 2) return;
-  auto at = [&] { return QPoint(pick(surface->width()), pick(surface->height())); };
+  auto at = [&] {
+    if (points.pointCount() > 0 && pick(100) < 40) {
+      const TGRAFIKA& w = view.model();
+      const auto k = static_cast<std::size_t>(1 + pick(points.pointCount()));
+      const ViewPoint p = w.view.worldToScreen(points.pointX[k], points.pointY[k]);
+      if (std::isfinite(p.u) && std::isfinite(p.v) && std::fabs(p.u) < 1e6 && std::fabs(p.v) < 1e6) {
+        return QPoint(static_cast<int>(p.u) + pick(5) - 2,
+                      static_cast<int>(w.view.viewHeight - p.v) + pick(5) - 2);
+      }
+    }
+    return QPoint(pick(surface->width()), pick(surface->height()));
+  };
   const int kind = pick(100);
   if (kind < 10) {
     QWheelEvent wheel(at(), surface->mapToGlobal(at()), {}, {0, pick(2) ? 120 : -120},
@@ -207,6 +220,15 @@ class Monkey : public QObject {
     }
   }
 
+  // A window of the list by its name; a dialog or a menu by what it shows.
+  std::string nameOf(QWidget* front) const {
+    for (const auto& w : windows_) {
+      if (w.window == front) return w.name;
+    }
+    if (front->windowType() == Qt::Popup) return "(a pop-up menu or list)";
+    return "dialog \"" + front->windowTitle().toStdString() + "\"";
+  }
+
   QWidget* openSecondaryWindow() const {
     for (const auto& w : windows_) {
       if (w.window != main_ && w.window->isVisible()) return w.window;
@@ -242,8 +264,7 @@ class Monkey : public QObject {
     if (drawingWindow && (front == drawingWindow || front->parentWidget() == drawingWindow)) {
       ++actionsOnDrawing;
     }
-    ++movesByWindow[qobject_cast<QMenu*>(front) ? std::string("(menu)")
-                                                 : front->windowTitle().toStdString()];
+    ++movesByWindow[nameOf(front)];
     if (auto* menu = qobject_cast<QMenu*>(front)) {
       if (chance(30)) {
         menu->close();
@@ -566,15 +587,17 @@ void StressTest::runSeed(std::uint32_t seed, int actions) {
   };
 
   std::vector<StressWindow> windows = {
-      {&mainView, {}},
-      {&descriptionView, {}},
-      {&drawingView, [&](std::mt19937& rng) { drawingGesture(drawingView, rng); }},
-      {&pointDataView, {}},
-      {&drawingParamsView, {}},
-      {&rotationView, {}},
-      {&pointSearchView, {}},
-      {&pointGenerationView, {}},
-      {&sectionViewerView, {}}};
+      {"main window", &mainView, {}},
+      {"description viewer", &descriptionView, {}},
+      {"drawing window", &drawingView,
+       [&](std::mt19937& rng) { drawingGesture(drawingView, program.points, rng); }},
+      {"point window", &pointDataView, {}},
+      {"drawing parameters", &drawingParamsView, {}},
+      {"rotation", &rotationView, {}},
+      {"point search", &pointSearchView, {}},
+      {"point generation", &pointGenerationView, {}},
+      {"section viewer", &sectionViewerView, {}},
+      {"DXF export", &dxfExportView, {}}};
   Monkey monkey(seed, actions, windows, &mainView);
   monkeyPtr = &monkey;
   monkey.drawingWindow = &drawingView;
