@@ -212,8 +212,8 @@ TEST(PrintingTest, ArmedPrintAtScaleIsCancelledByAnotherCommandTheRightButtonOrC
       {"a print of the section viewer",
        [](Printing& t) {
          TFormPrzekroje& viewer = t.program->FormPrzekroje;
-         ASSERT_TRUE(viewer.openFile(std::filesystem::path(MERILON_TEST_DATA) / "alignment" /
-                                     "teren.TER"));
+         ASSERT_TRUE(
+             viewer.openFile(std::filesystem::path(MERILON_TEST_DATA) / "alignment" / "teren.TER"));
          viewer.Button3Click();
        },
        0, true, 1},

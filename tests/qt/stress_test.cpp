@@ -28,9 +28,9 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPrinter>
-#include <QToolButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -39,9 +39,9 @@
 #include <functional>
 #include <map>
 #include <random>
-#include <vector>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "about_view.h"
 #include "cross_section_dialog_view.h"
@@ -110,7 +110,8 @@ void drawingGesture(DrawingWindowView& view, const PointStore& points, std::mt19
       const TGRAFIKA& w = view.model();
       const auto k = static_cast<std::size_t>(1 + pick(points.pointCount()));
       const ViewPoint p = w.view.worldToScreen(points.pointX[k], points.pointY[k]);
-      if (std::isfinite(p.u) && std::isfinite(p.v) && std::fabs(p.u) < 1e6 && std::fabs(p.v) < 1e6) {
+      if (std::isfinite(p.u) && std::isfinite(p.v) && std::fabs(p.u) < 1e6 &&
+          std::fabs(p.v) < 1e6) {
         return QPoint(static_cast<int>(p.u) + pick(5) - 2,
                       static_cast<int>(w.view.viewHeight - p.v) + pick(5) - 2);
       }
@@ -119,8 +120,8 @@ void drawingGesture(DrawingWindowView& view, const PointStore& points, std::mt19
   };
   const int kind = pick(100);
   if (kind < 10) {
-    QWheelEvent wheel(at(), surface->mapToGlobal(at()), {}, {0, pick(2) ? 120 : -120},
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(at(), surface->mapToGlobal(at()), {}, {0, pick(2) ? 120 : -120}, Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(surface, &wheel);
     return;
   }
@@ -157,7 +158,7 @@ class Monkey : public QObject {
   // Moves made on the drawing window, its dialogs or its pop-up menu.
   QWidget* drawingWindow = nullptr;
   int actionsOnDrawing = 0;
-  // Random moves by the title of the window in front, to see where the user went.
+  // Random moves by the window in front, to see where the user went.
   std::map<std::string, int> movesByWindow;
   // The random moves are used up and the scripted ones made.
   bool windingDown() const { return left_ <= 0 && script.empty(); }
@@ -456,11 +457,13 @@ struct StressRun {
 
   // Files written by other programs; without the corpus beside the sources, the example of the
   // same kind stands in.
-  static constexpr const char* kCorpusDrawings[] = {
-      "dxf/ezdxf/ASCII_R12.dxf",         "dxf/binary/bin_dxf_r12.BINARY.dxf",
-      "dxf/libredwg/example_r12.dxf",    "dxf/gdal/3d.dxf",
-      "dxf/ezdxf/uncommon.dxf",          "dxf/dxf-parser/polylines.dxf",
-      "dxf/ezdxf/R12_with_trash_beyond_EOF.dxf"};
+  static constexpr const char* kCorpusDrawings[] = {"dxf/ezdxf/ASCII_R12.dxf",
+                                                    "dxf/binary/bin_dxf_r12.BINARY.dxf",
+                                                    "dxf/libredwg/example_r12.dxf",
+                                                    "dxf/gdal/3d.dxf",
+                                                    "dxf/ezdxf/uncommon.dxf",
+                                                    "dxf/dxf-parser/polylines.dxf",
+                                                    "dxf/ezdxf/R12_with_trash_beyond_EOF.dxf"};
   static constexpr const char* kCorpusAlignments[] = {
       "alignments/landxml/Alignment-Aplitop-2.XML",
       "alignments/landxml/PR_Twin_Branch_section_alignment.xml",
