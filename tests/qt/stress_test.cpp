@@ -275,6 +275,10 @@ class Monkey : public QObject {
       }
       return;
     }
+    // A window with moves of its own (the drawing) gets them often: that is what it is used for.
+    for (const auto& w : windows_) {
+      if (w.window == front && w.gesture && chance(40)) return w.gesture(rng_);
+    }
     const int kind = pick(100);
     if (kind < 35) {
       if (QAbstractButton* b = anyOf(front->findChildren<QAbstractButton*>())) b->click();
@@ -437,6 +441,10 @@ struct StressRun {
     DialogResult a;
     if (windingDown) {
       a = r.title == "Zatrzymano proces wczytywania danych" ? DialogResult::Yes : DialogResult::No;
+    } else if (r.title.rfind("Wybieranie", 0) == 0) {
+      // A point tool's "is this the point?": mostly Yes, so that a generation gets as far as
+      // its dialog.
+      a = pick(5) ? DialogResult::Yes : DialogResult::No;
     } else if (r.buttons == MessageButtons::YesNo) {
       a = pick(2) ? DialogResult::Yes : DialogResult::No;
     } else {
