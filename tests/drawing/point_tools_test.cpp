@@ -526,10 +526,14 @@ TEST(PointToolsTest, HistoryHoldsMoreThanAHundredStepsAndImportClearsIt) {
 // with a beep: the import ends with exactly its own points added, and the command set stays
 // disabled to its end (the cross-section command's guard used to enable it under the import).
 TEST(PointToolsTest, PointChangesAndTheSectionDialogWaitForARunningImport) {
-  const auto editPointOne = [](PointTools& t) {
+  // The point window on point 1 with a new height typed, and that height applied.
+  const auto typeHeightOfPointOne = [](PointTools& t) {
     t.w().ToolButton23Click();
     t.click(100, 300, {Yes, Yes});
     t.p().FormZmienpkt.Edit3.text = "99.5";
+  };
+  const auto editPointOne = [&](PointTools& t) {
+    typeHeightOfPointOne(t);
     t.p().FormZmienpkt.Button1Click();
   };
   const struct {
@@ -550,12 +554,7 @@ TEST(PointToolsTest, PointChangesAndTheSectionDialogWaitForARunningImport) {
        [](PointTools& t) { t.w().ToolButton36Click(); },
        [](PointTools& t) { t.w().EKRANMouseDown(L, false, t.px(100), t.py(300)); }, 36},
       // The point window is no dialog of its own: it stays open beside the main window.
-      {"\"Zmień\" of the point window opened before",
-       [](PointTools& t) {
-         t.w().ToolButton23Click();
-         t.click(100, 300, {Yes, Yes});
-         t.p().FormZmienpkt.Edit3.text = "99.5";
-       },
+      {"\"Zmień\" of the point window opened before", typeHeightOfPointOne,
        [](PointTools& t) { t.p().FormZmienpkt.Button1Click(); }, 0},
       {"\"Wprowadź\" of the point window opened before",
        [](PointTools& t) {

@@ -223,11 +223,17 @@ class Monkey : public QObject {
 
   // A window of the list by its name; a dialog or a menu by what it shows.
   std::string nameOf(QWidget* front) const {
-    for (const auto& w : windows_) {
-      if (w.window == front) return w.name;
-    }
+    if (const StressWindow* w = entryOf(front)) return w->name;
     if (front->windowType() == Qt::Popup) return "(a pop-up menu or list)";
     return "dialog \"" + front->windowTitle().toStdString() + "\"";
+  }
+
+  // The list's entry of a window; null for a dialog or a menu of its own.
+  const StressWindow* entryOf(QWidget* window) const {
+    for (const auto& w : windows_) {
+      if (w.window == window) return &w;
+    }
+    return nullptr;
   }
 
   QWidget* openSecondaryWindow() const {
@@ -276,9 +282,8 @@ class Monkey : public QObject {
       return;
     }
     // A window with moves of its own (the drawing) gets them often: that is what it is used for.
-    for (const auto& w : windows_) {
-      if (w.window == front && w.gesture && chance(40)) return w.gesture(rng_);
-    }
+    const StressWindow* entry = entryOf(front);
+    if (entry && entry->gesture && chance(40)) return entry->gesture(rng_);
     const int kind = pick(100);
     if (kind < 35) {
       if (QAbstractButton* b = anyOf(front->findChildren<QAbstractButton*>())) b->click();
@@ -329,9 +334,8 @@ class Monkey : public QObject {
   // A press, a drag of a few steps and a release (or a double click, or the wheel) somewhere in
   // a widget of the window.
   void gesture(QWidget* front) {
-    for (const auto& w : windows_) {
-      if (w.window == front && w.gesture && chance(50)) return w.gesture(rng_);
-    }
+    const StressWindow* entry = entryOf(front);
+    if (entry && entry->gesture && chance(50)) return entry->gesture(rng_);
     QList<QWidget*> all = front->findChildren<QWidget*>();
     all << front;
     QWidget* w = anyOf(all);
@@ -612,7 +616,7 @@ void StressTest::runSeed(std::uint32_t seed, int actions) {
   Monkey monkey(seed, actions, windows, &mainView);
   monkeyPtr = &monkey;
   monkey.drawingWindow = &drawingView;
-  monkey.commandRunning = [&] { return !model.Button13.enabled; };
+  monkey.commandRunning = [&] { return model.commandRunning(); };
   // Every seed imports the large survey and runs the cross-sections over it, under the random
   // user; the opening dialog of the program is answered first.
   auto front = [] { return QApplication::activeModalWidget(); };
